@@ -1,0 +1,134 @@
+// The judging run: files, the marker decision, reading and validating the answer, the score.
+#include "checker.h"
+
+#include <cstring>
+
+#include "water_volume.h"
+
+FILE *fin, *fout, *fans, *fscore, *freport;
+int n;
+ll x;
+int p[maxn + 1];
+int cnt[maxn + 1];
+fault fin_fault, fans_fault;
+
+static int check; // first integer of the reference answer
+static int miss;  // first position whose number could not be read, 0 if none
+
+int score_of(reason r) { return r == both_marker || r == right_volume ? 10 : 0; }
+
+const char *fault_text(fault f) {
+  switch (f) {
+  case no_fault:
+    return "";
+  case cannot_open:
+    return "cannot be opened";
+  case no_header:
+    return "does not begin with two integers n and x";
+  case n_out_of_range:
+    return "has n outside 1..1000009";
+  case no_integer:
+    return "does not begin with an integer";
+  }
+  return "";
+}
+
+static void close_file(FILE *&f) {
+  if (f) fclose(f);
+  f = nullptr;
+}
+
+void close_inputs() {
+  close_file(fin);
+  close_file(fans);
+  close_file(fout);
+}
+
+// A number of the answer, or 0 where none could be read (what the zeroed array would keep).
+static int next_number(int i) {
+  int v;
+  if (rd_int(&v)) return v;
+  if (!miss) miss = i;
+  return 0;
+}
+
+static void read_header() {
+  rd_open(fin);
+  bool two = rd_int(&n) && rd_ll(&x);
+  fin_fault = !fin ? cannot_open : !two ? no_header : n < 1 || n > maxn ? n_out_of_range : no_fault;
+  close_file(fin);
+}
+
+static void read_check() {
+  rd_open(fans);
+  check = 0; // no integer counts as "not -1"
+  fans_fault = !fans ? cannot_open : !rd_int(&check) ? no_integer : no_fault;
+  close_file(fans);
+}
+
+// Reads p[2..n] and tests it in a fixed order: trailing integer, range, then repetition.
+static reason validate() {
+  for (int i = 2; i <= n; i++) p[i] = next_number(i);
+  int extra;
+  if (rd_int(&extra)) return trailing_integer;
+  close_file(fout);
+  for (int i = 1; i <= n; i++)
+    if (p[i] < 1 || p[i] > n) return i == miss ? missing_number : out_of_range;
+  memset(cnt + 1, 0, sizeof(int) * n);
+  for (int i = 1; i <= n; i++) cnt[p[i]]++;
+  for (int v = 1; v <= n; v++)
+    if (cnt[v] != 1) return repeated_value;
+  return right_volume; // well formed; the volume decides
+}
+
+reason judge() {
+  miss = 0;
+  read_header();
+  read_check();
+  rd_open(fout);
+  p[1] = next_number(1);
+  if (p[1] == -1) return check == -1 ? both_marker : contestant_marker_only;
+  if (check == -1) return reference_marker_only;
+  if (fin_fault) return bad_input;
+  reason r = validate();
+  return r == right_volume ? evaluate() : r;
+}
+
+bool setscore(int score) { return fprintf(fscore, "%d", score) > 0; }
+
+bool close_output_files() {
+  bool ok = fclose(fscore) == 0;
+  fscore = nullptr;
+  close_file(freport);
+  return ok;
+}
+
+static void warn(const char *role, const char *path, fault f) {
+  if (f) fprintf(stderr, "checker: %s '%s' %s\n", role, path, fault_text(f));
+}
+
+int run(int argc, char **argv) {
+  if (argc < 7) {
+    fprintf(stderr, "usage: checker INPUT OUTPUT ANSWER UNUSED SCORE REPORT\n");
+    return 2;
+  }
+  fscore = fopen(argv[5], "w");
+  if (!fscore) {
+    fprintf(stderr, "checker: score file '%s' cannot be opened\n", argv[5]);
+    return 1;
+  }
+  freport = fopen(argv[6], "w");
+  fans = fopen(argv[3], "r");
+  fin = fopen(argv[1], "r");
+  fout = fopen(argv[2], "r");
+  reason r = judge();
+  warn("input file", argv[1], fin_fault);
+  warn("reference answer", argv[3], fans_fault);
+  bool written = setscore(score_of(r));
+  close_inputs();
+  if (!close_output_files() || !written) {
+    fprintf(stderr, "checker: score file '%s' could not be written\n", argv[5]);
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,46 @@
+// Process-wide state of one judging run, the ways a run can end, and the run itself.
+#pragma once
+#include <cstdio>
+
+#include "reader.h"
+
+const int maxn = 1000009; // the largest n; arrays indexed by position hold maxn + 1 entries
+
+extern FILE *fin, *fout, *fans, *fscore, *freport;
+extern int n;
+extern ll x;
+extern int p[maxn + 1];
+extern int cnt[maxn + 1];
+
+// Every way a run can end. Only both_marker and right_volume score; the checker never prints one.
+enum reason {
+  both_marker,            // contestant and reference both begin with -1
+  right_volume,           // a permutation that holds exactly x
+  contestant_marker_only, // contestant gives -1, the reference does not
+  reference_marker_only,  // the reference gives -1, the contestant does not
+  bad_input,              // judge side: the input file has no usable n and x
+  trailing_integer,       // an integer follows the n numbers
+  missing_number,         // fewer than n numbers could be read
+  out_of_range,           // a number outside 1..n
+  repeated_value,         // in range, but some value occurs more than once
+  wrong_volume,           // a permutation whose volume is not x
+};
+
+// What is wrong with a judge-side file; reported on stderr, never part of the verdict.
+enum fault { no_fault, cannot_open, no_header, n_out_of_range, no_integer };
+extern fault fin_fault, fans_fault;
+const char *fault_text(fault f);
+
+int score_of(reason r);
+
+// Judges with fin, fans and fout open (any may be null, read as empty); fin and fans end closed.
+reason judge();
+// Closes whichever of fin, fans and fout is still open.
+void close_inputs();
+// Writes the score with "%d"; false when the write failed.
+bool setscore(int score);
+// Closes the score file, then the report file; false when closing the score file failed.
+bool close_output_files();
+
+// The whole run over the host's six paths; returns the exit status.
+int run(int argc, char **argv);

@@ -1,0 +1,13 @@
+// Number reader that converts exactly what "%d" and "%lld" would, without their overflow hazards.
+#pragma once
+#include <cstdio>
+
+typedef long long ll;
+
+// Binds the reader to f (null reads as an empty file) and forgets any buffered bytes.
+void rd_open(FILE *f);
+// One "%lld"-style conversion; false (and *v untouched) when no integer could be converted.
+// A value past 64 bits saturates at the nearest end of the range.
+bool rd_ll(ll *v);
+// One "%d"-style conversion, saturating at the ends of the 32-bit range.
+bool rd_int(int *v);

@@ -1,0 +1,13 @@
+// Water volume of a validated permutation, by two sweeps out from its tallest column.
+#pragma once
+#include "checker.h"
+
+extern ll sp[maxn + 1]; // prefix sums of p
+extern ll ans;          // the volume found so far
+
+// Adds the water left of r, where p[r] is the tallest of p[1..r].
+void solve_l(int r);
+// Adds the water right of l, where p[l] is the tallest of p[l..n].
+void solve_r(int l);
+// Computes the volume of p[1..n] into ans; right_volume when it equals x, else wrong_volume.
+reason evaluate();
