@@ -1,0 +1,167 @@
+// construct against brute force, the closed-form volume and the checker binary; deployment checks.
+#include <elf.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host.h"
+#include "oracle.h"
+
+namespace {
+
+struct built {
+  int status;
+  std::string out, err;
+};
+
+built construct(const dir &d, const std::vector<std::string> &args) {
+  built b;
+  b.status = start(CONSTRUCT_PATH, d, args);
+  b.out = get(d.at("stdout"));
+  b.err = get(d.at("stderr"));
+  return b;
+}
+
+built construct(const dir &d, long long n, long long x) {
+  return construct(d, {std::to_string(n), std::to_string(x)});
+}
+
+std::vector<int> numbers(const std::string &s) {
+  std::vector<int> v;
+  const char *c = s.c_str();
+  char *end;
+  for (long w = strtol(c, &end, 10); end != c; w = strtol(c, &end, 10)) v.push_back(w), c = end;
+  return v;
+}
+
+bool is_permutation(std::vector<int> v) {
+  std::sort(v.begin(), v.end());
+  for (size_t i = 0; i < v.size(); i++)
+    if (v[i] != (int)i + 1) return false;
+  return true;
+}
+
+// The score the checker binary gives the answer for input "n x", the answer its own reference.
+std::string checker_score(const dir &d, long long n, long long x, const std::string &answer) {
+  put(d.at("input"), std::to_string(n) + " " + std::to_string(x));
+  put(d.at("output"), answer);
+  put(d.at("answer"), answer);
+  start(CHECKER_PATH, d,
+        {d.at("input"), d.at("output"), d.at("answer"), d.at("absent"), d.at("score"),
+         d.at("report")});
+  return get(d.at("score"));
+}
+
+// A construct answer for (n, x) that is a permutation holding x: by the oracle and the checker.
+void expect_holds(const dir &d, long long n, long long x, const built &b) {
+  EXPECT_EQ(b.status, 0);
+  EXPECT_EQ(b.out.back(), '\n');
+  std::vector<int> v = numbers(b.out);
+  ASSERT_EQ((long long)v.size(), n) << "n " << n << " x " << x;
+  EXPECT_TRUE(is_permutation(v)) << "n " << n << " x " << x;
+  EXPECT_EQ(oracle(v), x) << "n " << n;
+  EXPECT_EQ(checker_score(d, n, x, b.out), "10") << "n " << n << " x " << x;
+}
+
+TEST(construct, small_n_answers_every_volume_that_brute_force_reaches) {
+  const std::regex layout("([0-9]+ )*[0-9]+\n");
+  for (int n = 1; n <= 9; n++) {
+    std::vector<int> v(n);
+    std::iota(v.begin(), v.end(), 1);
+    std::set<long long> reach;
+    do reach.insert(oracle(v));
+    while (std::next_permutation(v.begin(), v.end()));
+    // The reachable volumes are exactly 0..(n-1)(n-2)/2, as construct assumes.
+    long long most = n < 2 ? 0 : (n - 1) * (n - 2) / 2;
+    EXPECT_EQ(*reach.rbegin(), most);
+    EXPECT_EQ((long long)reach.size(), most + 1);
+    for (long long x = -1; x <= most + 2; x++) {
+      dir d;
+      built b = construct(d, n, x);
+      if (!reach.count(x)) {
+        EXPECT_EQ(b.out, "-1\n") << "n " << n << " x " << x;
+        continue;
+      }
+      EXPECT_TRUE(std::regex_match(b.out, layout)) << b.out;
+      expect_holds(d, n, x, b);
+    }
+  }
+}
+
+TEST(construct, random_volumes_up_to_the_largest_n) {
+  std::mt19937_64 rng(5);
+  const long long big = 1000009;
+  std::vector<std::pair<long long, long long>> cases = {{big, 0}, {big, (big - 1) * (big - 2) / 2}};
+  for (int t = 0; t < 3; t++) {
+    long long n = t ? std::uniform_int_distribution<long long>(10, big)(rng) : big;
+    cases.push_back({n, std::uniform_int_distribution<long long>(0, (n - 1) * (n - 2) / 2)(rng)});
+  }
+  for (auto &c : cases) {
+    dir d;
+    expect_holds(d, c.first, c.second, construct(d, c.first, c.second));
+  }
+  dir d;
+  EXPECT_EQ(construct(d, big, (big - 1) * (big - 2) / 2 + 1).out, "-1\n");
+  EXPECT_EQ(construct(d, big, -1).out, "-1\n");
+}
+
+TEST(construct, arguments) {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+  } cases[] = {
+      {{"5", "99999999999999999999"}, 0, "-1\n"},  // past 64 bits: no permutation holds it
+      {{"5", "-99999999999999999999"}, 0, "-1\n"}, // likewise
+      {{"+5", "+0"}, 0, "1 2 3 4 5\n"},
+      {{}, 2, ""},
+      {{"5"}, 2, ""},
+      {{"5", "4", "4"}, 2, ""},
+      {{"0", "0"}, 2, ""},
+      {{"1000010", "0"}, 2, ""},
+      {{"99999999999999999999", "0"}, 2, ""},
+      {{"5", "4x"}, 2, ""},
+      {{"5", ""}, 2, ""},
+      {{"five", "4"}, 2, ""},
+  };
+  for (auto &c : cases) {
+    dir d;
+    built b = construct(d, c.args);
+    std::string all;
+    for (auto &a : c.args) all += a + " ";
+    EXPECT_EQ(b.status, c.status) << all;
+    EXPECT_EQ(b.out, c.out) << all;
+    EXPECT_EQ(std::count(b.err.begin(), b.err.end(), '\n'), c.status ? 1 : 0) << all;
+  }
+}
+
+// Whether an ELF file asks for a program interpreter, that is, for dynamic linking.
+bool has_interpreter(const std::string &path) {
+  std::string f = get(path);
+  Elf64_Ehdr h;
+  if (f.size() < sizeof h) return false;
+  std::copy(f.data(), f.data() + sizeof h, (char *)&h);
+  for (int i = 0; i < h.e_phnum; i++) {
+    Elf64_Phdr ph;
+    size_t at = h.e_phoff + (size_t)i * h.e_phentsize;
+    if (at + sizeof ph > f.size()) return false;
+    std::copy(f.data() + at, f.data() + at + sizeof ph, (char *)&ph);
+    if (ph.p_type == PT_INTERP) return true;
+  }
+  return false;
+}
+
+TEST(deploy, checker_is_static_exactly_when_asked) {
+  std::string f = get(CHECKER_PATH);
+  if (f.compare(0, 4, ELFMAG) != 0 || f[EI_CLASS] != ELFCLASS64) GTEST_SKIP() << "not ELF64";
+  EXPECT_EQ(has_interpreter(CHECKER_PATH), !CHECKER_STATIC_BUILD);
+  EXPECT_TRUE(has_interpreter(EXPLAIN_PATH)) << "only the checker is linked statically";
+}
+
+} // namespace

@@ -1,0 +1,252 @@
+// explain against the checker binary and the checker's own verdict, on every judging case.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cases.h"
+#include "checker.h"
+#include "host.h"
+
+namespace {
+
+// The three judged files in d; none leaves a file absent.
+void files(const dir &d, const std::string &in, const std::string &out, const std::string &ans) {
+  if (in != none) put(d.at("input"), in);
+  if (out != none) put(d.at("output"), out);
+  if (ans != none) put(d.at("answer"), ans);
+}
+
+struct told {
+  int status;
+  std::string score, why, out, err;
+};
+
+told explain(const dir &d) {
+  told t;
+  t.status = start(EXPLAIN_PATH, d, {d.at("input"), d.at("output"), d.at("answer")});
+  t.out = get(d.at("stdout"));
+  t.err = get(d.at("stderr"));
+  size_t a = t.out.find('\n'), b = a == std::string::npos ? a : t.out.find('\n', a + 1);
+  if (b != std::string::npos && b + 1 == t.out.size()) {
+    t.score = t.out.substr(0, a);
+    t.why = t.out.substr(a + 1, b - a - 1);
+  }
+  return t;
+}
+
+std::string checker_score(const dir &d) {
+  start(CHECKER_PATH, d,
+        {d.at("input"), d.at("output"), d.at("answer"), d.at("absent"), d.at("score"),
+         d.at("report")});
+  return get(d.at("score"));
+}
+
+// The verdict of the checker's judge() in this process, on the same files.
+reason judged(const dir &d) {
+  fans = fopen(d.at("answer").c_str(), "r");
+  fin = fopen(d.at("input").c_str(), "r");
+  fout = fopen(d.at("output").c_str(), "r");
+  reason r = judge();
+  close_inputs();
+  return r;
+}
+
+const std::string num = "[-+]?[0-9]+";
+const std::string cut_num = num + "(\\.\\.\\. \\([0-9]+ characters\\))?";
+
+// What the message of each reason looks like; no message fits two of them.
+const std::pair<reason, std::string> shapes[] = {
+    {both_marker, "^both the output and the reference answer begin with -1 \\(no solution\\)"},
+    {right_volume, "^a permutation of 1\\.\\.[0-9]+ holding volume [0-9]+, as required"},
+    {contestant_marker_only, "^the output says -1 \\(no solution\\) but the reference answer "
+                             "(begins with " +
+                                 cut_num + "|does not)"},
+    {reference_marker_only, "^the reference answer says -1 \\(no solution\\) but the output "
+                            "(begins with " +
+                                cut_num +
+                                "|begins with no number: reading stopped at '.*'|holds no "
+                                "number|cannot be opened)"},
+    {bad_input, "^the input file (cannot be opened|does not begin with two integers n and x|has n "
+                "outside 1\\.\\.1000009), so the answer is not judged"},
+    {trailing_integer, "^an extra integer follows the [0-9]+ numbers: " + cut_num},
+    {missing_number, "^(a number is missing after position [0-9]+: (the output ends there|reading "
+                     "stopped at '.*')|the output begins with no number: reading stopped at "
+                     "'.*'|the output holds no number|the output cannot be opened, so no number "
+                     "could be read)"},
+    {out_of_range, "^value " + cut_num + " at position [0-9]+ is outside 1\\.\\.[0-9]+"},
+    {repeated_value, "^value [0-9]+ appears (twice, at|[0-9]+ times, first at) positions [0-9]+ "
+                     "and [0-9]+; [0-9]+ is missing"},
+    {wrong_volume, "^volume -?[0-9]+, expected -?[0-9]+"},
+};
+
+// The reasons whose shape the message fits.
+std::vector<reason> fitting(const std::string &why) {
+  std::vector<reason> v;
+  for (auto &s : shapes)
+    if (std::regex_search(why, std::regex(s.second))) v.push_back(s.first);
+  return v;
+}
+
+TEST(explain, agrees_with_the_checker_on_every_case_and_reaches_every_reason) {
+  std::set<int> reached;
+  for (const row &r : rows) {
+    SCOPED_TRACE(r.name);
+    dir d;
+    files(d, r.in, r.out, r.ans);
+    told t = explain(d);
+    EXPECT_EQ(t.status, 0);
+    EXPECT_EQ(t.err, "");
+    EXPECT_EQ(t.score, checker_score(d)) << t.out;
+    EXPECT_EQ(t.score, std::to_string(r.score));
+    reason why = judged(d);
+    EXPECT_EQ(fitting(t.why), std::vector<reason>{why}) << t.why;
+    bool told_fault = t.why.find("the input file") != std::string::npos ||
+                      t.why.find("; the reference answer") != std::string::npos;
+    EXPECT_EQ(told_fault, r.warn) << t.why;
+    reached.insert(why);
+  }
+  for (int r = both_marker; r <= wrong_volume; r++) EXPECT_TRUE(reached.count(r)) << "reason " << r;
+  EXPECT_EQ(std::size(shapes), size_t(wrong_volume + 1));
+}
+
+const row &find_row(const std::string &name) {
+  for (const row &r : rows)
+    if (name == r.name) return r;
+  ADD_FAILURE() << "no case " << name;
+  return rows[0];
+}
+
+// The details in full for some of the shared cases.
+TEST(explain, says_exactly_what_is_wrong) {
+  const std::pair<const char *, std::string> want[] = {
+      {"sample", "a permutation of 1..5 holding volume 4, as required"},
+      {"wrong_volume", "volume 4, expected 3"},
+      {"x_plus_two_to_32", "volume 1, expected 4294967297"},
+      {"both_marker_text_after",
+       "both the output and the reference answer begin with -1 (no solution)"},
+      {"contestant_marker_only",
+       "the output says -1 (no solution) but the reference answer begins with 3"},
+      {"reference_marker_only",
+       "the reference answer says -1 (no solution) but the output begins with 3"},
+      {"forged_marker_contestant",
+       "the reference answer says -1 (no solution) but the output begins with 4294967295"},
+      {"empty_against_marker",
+       "the reference answer says -1 (no solution) but the output holds no number"},
+      {"output_absent_reference_marker",
+       "the reference answer says -1 (no solution) but the output cannot be opened"},
+      {"repeated_value", "value 1 appears twice, at positions 1 and 2; 2 is missing"},
+      {"above_n", "value 4 at position 3 is outside 1..3"},
+      {"negative", "value -2 at position 1 is outside 1..3"},
+      {"overflow_first_wraps_to_two", "value 4294967298 at position 1 is outside 1..3"},
+      {"overflow_huge_inside",
+       "value 99999999999999999999... (1000 characters) at position 2 is outside 1..3"},
+      {"int_min_token", "value -2147483648 at position 1 is outside 1..3"},
+      {"too_few", "a number is missing after position 2: the output ends there"},
+      {"letter_stops_reading", "a number is missing after position 1: reading stopped at 'a 3'"},
+      {"lone_sign_consumed", "a number is missing after position 1: reading stopped at '- 3'"},
+      {"double_sign", "an extra integer follows the 3 numbers: 3"}, // "+" failed, "-2" was read
+      {"hex_is_not_read", "value 0 at position 1 is outside 1..3"},
+      {"nul_hides_rest", "a number is missing after position 2: reading stopped at '\\x00 3'"},
+      {"nul_before_all", "the output begins with no number: reading stopped at '\\x002 1 3'"},
+      {"empty_output", "the output holds no number"},
+      {"output_absent", "the output cannot be opened, so no number could be read"},
+      {"surplus_integer", "an extra integer follows the 3 numbers: 4"},
+      {"surplus_negative_integer", "an extra integer follows the 3 numbers: -7"},
+      {"overflow_after",
+       "an extra integer follows the 3 numbers: 99999999999999999999... (23 characters)"},
+      {"n_zero", "the input file has n outside 1..1000009, so the answer is not judged"},
+      {"input_without_x",
+       "the input file does not begin with two integers n and x, so the answer is not judged"},
+      {"input_absent", "the input file cannot be opened, so the answer is not judged"},
+      {"bad_input_both_marker", "both the output and the reference answer begin with -1 (no "
+                                "solution); the input file has n outside 1..1000009"},
+      {"reference_without_integer",
+       "a permutation of 1..3 holding volume 1, as required; the reference answer does not "
+       "begin with an integer (counts as not -1)"},
+      {"reference_absent_contestant_marker",
+       "the output says -1 (no solution) but the reference answer does not; the reference "
+       "answer cannot be opened (counts as not -1)"},
+  };
+  for (auto &w : want) {
+    const row &r = find_row(w.first);
+    dir d;
+    files(d, r.in, r.out, r.ans);
+    EXPECT_EQ(explain(d).why, w.second) << w.first;
+  }
+}
+
+// Cases of interest only to explain: escaping, cutting, and which repeated value it names.
+TEST(explain, shows_stray_bytes_escaped_and_cut_short) {
+  const struct {
+    std::string in, out, ans, why;
+  } cases[] = {
+      {"3 1", "2 1 \x01\xfe" + std::string(100, 'z'), perm,
+       "a number is missing after position 2: reading stopped at '\\x01\\xfe" +
+           std::string(18, 'z') + "...'"},
+      {"3 1", "2 'a\\b", perm,
+       "a number is missing after position 1: reading stopped at "
+       "'\\'a\\\\b'"},
+      {"3 1", "-" + std::string(30, '9') + " 1 2", perm,
+       "value -9999999999999999999... (31 characters) at position 1 is outside 1..3"},
+      {"5 4", "\t\x7f", "-1",
+       "the reference answer says -1 (no solution) but the output begins with no number: "
+       "reading stopped at '\\x7f'"},
+      {"5 4", "-1", "99999999999",
+       "the output says -1 (no solution) but the reference answer begins with 99999999999"},
+      {"3 1", "2\v1\f3\r\n\t\v+4", perm, "an extra integer follows the 3 numbers: +4"},
+      {"4 0", "2 2 2 1", perm, "value 2 appears 3 times, first at positions 1 and 2; 3 is missing"},
+      {"3 0", "3 3 1", perm, "value 3 appears twice, at positions 1 and 2; 2 is missing"},
+      {none, "1", none,
+       "the input file cannot be opened, so the answer is not judged; the reference answer "
+       "cannot be opened (counts as not -1)"},
+  };
+  for (auto &c : cases) {
+    dir d;
+    files(d, c.in, c.out, c.ans);
+    told t = explain(d);
+    EXPECT_EQ(t.status, 0);
+    EXPECT_EQ(t.score, "0") << c.why;
+    EXPECT_EQ(t.why, c.why);
+  }
+}
+
+// At the largest n the token is found again past a million numbers.
+TEST(explain, finds_tokens_far_into_the_largest_answer) {
+  std::string sorted;
+  for (int i = 1; i <= maxn; i++) sorted += std::to_string(i) + ' ';
+  const std::string in = std::to_string(maxn) + " 0";
+  std::string last_high = sorted.substr(0, sorted.size() - 8) + std::to_string(maxn + 1);
+  const std::pair<std::string, std::string> cases[] = {
+      {sorted, "a permutation of 1..1000009 holding volume 0, as required"},
+      {sorted + "\n07\n", "an extra integer follows the 1000009 numbers: 07"},
+      {last_high, "value 1000010 at position 1000009 is outside 1..1000009"},
+      {sorted.substr(0, sorted.size() - 8) + "x",
+       "a number is missing after position 1000008: reading stopped at 'x'"},
+  };
+  for (auto &c : cases) {
+    dir d;
+    files(d, in, c.first, "1");
+    told t = explain(d);
+    EXPECT_EQ(t.score, checker_score(d));
+    EXPECT_EQ(t.why, c.second);
+  }
+}
+
+TEST(explain, other_than_three_arguments_is_a_usage_error) {
+  dir d;
+  files(d, "5 4", perm, perm);
+  const std::vector<std::string> all = {d.at("input"), d.at("output"), d.at("answer"), "extra"};
+  for (int k : {0, 1, 2, 4}) {
+    EXPECT_EQ(start(EXPLAIN_PATH, d, std::vector<std::string>(all.begin(), all.begin() + k)), 2);
+    EXPECT_EQ(get(d.at("stdout")), "");
+    std::string err = get(d.at("stderr"));
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  }
+}
+
+} // namespace

@@ -1,0 +1,62 @@
+// Temporary directories, whole-file reads and writes, and starting a program as a host would.
+#pragma once
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char **environ;
+
+struct dir {
+  std::string path;
+  dir() {
+    char t[] = "/tmp/checker-test-XXXXXX";
+    path = mkdtemp(t);
+  }
+  ~dir() { std::system(("rm -rf '" + path + "'").c_str()); }
+  std::string at(const std::string &name) const { return path + "/" + name; }
+};
+
+inline void put(const std::string &path, const std::string &text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+inline bool exists(const std::string &path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+inline std::string get(const std::string &path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+// Starts prog with the given arguments, stdout and stderr caught in files of d; the exit status.
+inline int start(const std::string &prog, const dir &d, std::vector<std::string> args) {
+  args.insert(args.begin(), prog);
+  std::vector<char *> argv;
+  for (auto &s : args) argv.push_back(&s[0]);
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t fa;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawn_file_actions_addopen(&fa, 1, d.at("stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  posix_spawn_file_actions_addopen(&fa, 2, d.at("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  pid_t pid;
+  int rc = posix_spawn(&pid, prog.c_str(), &fa, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&fa);
+  if (rc != 0) return -1;
+  int st;
+  waitpid(pid, &st, 0);
+  return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+}
