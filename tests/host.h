@@ -1,6 +1,7 @@
 // Temporary directories, whole-file reads and writes, and starting a program as a host would.
 #pragma once
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -20,7 +21,10 @@ struct dir {
     char t[] = "/tmp/checker-test-XXXXXX";
     path = mkdtemp(t);
   }
-  ~dir() { std::system(("rm -rf '" + path + "'").c_str()); }
+  ~dir() {
+    if (std::system(("rm -rf '" + path + "'").c_str()) != 0)
+      ADD_FAILURE() << "cannot remove " << path;
+  }
   std::string at(const std::string &name) const { return path + "/" + name; }
 };
 
