@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <regex>
 #include <set>
 #include <string>
 #include <utility>
@@ -88,7 +87,7 @@ const std::pair<reason, std::string> shapes[] = {
 std::vector<reason> fitting(const std::string &why) {
   std::vector<reason> v;
   for (auto &s : shapes)
-    if (std::regex_search(why, std::regex(s.second))) v.push_back(s.first);
+    if (fits(why, s.second)) v.push_back(s.first);
   return v;
 }
 

@@ -1,7 +1,8 @@
-// Temporary directories, whole-file reads and writes, and starting a program as a host would.
+// Temporary directories, whole-file reads and writes, starting a program as a host would, patterns.
 #pragma once
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <regex.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -63,4 +64,16 @@ inline int start(const std::string &prog, const dir &d, std::vector<std::string>
   int st;
   waitpid(pid, &st, 0);
   return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+}
+
+// Whether text contains a match of the extended regular expression pattern (^ and $ anchor it).
+inline bool fits(const std::string &text, const std::string &pattern) {
+  regex_t re;
+  if (regcomp(&re, pattern.c_str(), REG_EXTENDED | REG_NOSUB) != 0) {
+    ADD_FAILURE() << "bad pattern " << pattern;
+    return false;
+  }
+  bool hit = regexec(&re, text.c_str(), 0, nullptr, 0) == 0;
+  regfree(&re);
+  return hit;
 }
