@@ -2,45 +2,63 @@
 #include "reader.h"
 
 #include <climits>
+#include <cstring>
 
-static unsigned char buf[1 << 16];
+// One byte past the data always holds a stop mark, so the scanning loops need no bounds test.
+static unsigned char buf[(1 << 16) + 1];
 static int pos, len;
 static FILE *src;
 static bool at_end;
 
+// Neither white space, a sign nor a digit: every scanning loop halts on it.
+const unsigned char stop = 'x';
+
 void rd_open(FILE *f) {
   src = f;
   pos = len = 0;
+  buf[0] = stop;
   at_end = !f;
 }
 
-// The next unread byte, or -1 at the end of the file (a NUL byte is an ordinary 0).
-static inline int peek() {
-  if (pos < len) return buf[pos];
-  if (at_end) return -1;
-  len = (int)fread(buf, 1, sizeof buf, src);
+// Reads the next block once the last one is used up; false at the end of the file.
+static bool refill() {
+  if (at_end) return false;
+  len = (int)fread(buf, 1, sizeof buf - 1, src);
   pos = 0;
-  if (len > 0) return buf[0];
-  at_end = true;
-  return -1;
+  buf[len] = stop;
+  if (len == 0) at_end = true;
+  return len > 0;
 }
 
-static inline bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-static inline bool is_digit(int c) { return c >= '0' && c <= '9'; }
+// The next unread byte, or -1 at the end of the file (a NUL byte is an ordinary 0).
+static inline int peek() { return pos < len || refill() ? buf[pos] : -1; }
 
-bool rd_ll(ll *v) {
-  int c = peek();
-  while (is_space(c)) pos++, c = peek();
+static inline bool is_space(int c) { return c == ' ' || (unsigned)(c - '\t') <= '\r' - '\t'; }
+static inline bool is_digit(int c) { return (unsigned)(c - '0') <= 9; }
+
+// Past 10^18 one more digit exceeds every 64-bit magnitude, so a value stops growing there.
+const unsigned long long cap = 1000000000000000000ULL;
+
+static inline bool convert(ll *v) {
+  const unsigned char *q = buf + pos; // a local cursor stays in a register; pos is set on leaving
+  for (;;) {                          // white space, possibly across blocks
+    while (is_space(*q)) q++;
+    pos = (int)(q - buf);
+    if (pos < len) break;
+    if (!refill()) return false;
+    q = buf;
+  }
+  int c = *q;
   bool neg = c == '-';
-  if (c == '-' || c == '+') pos++, c = peek(); // a lone sign is lost, as with scanf
+  if (c == '-' || c == '+') pos++, c = peek(), q = buf + pos; // a lone sign is lost, as with scanf
   if (!is_digit(c)) return false;
-  // Past 10^18 one more digit exceeds every 64-bit magnitude, so stop growing there.
-  const unsigned long long cap = 1000000000000000000ULL;
   unsigned long long u = 0;
-  do {
-    u = u < cap ? u * 10 + (unsigned)(c - '0') : 10 * cap;
-    pos++, c = peek();
-  } while (is_digit(c));
+  for (;;) { // digits, possibly across blocks
+    for (unsigned d; (d = *q - '0') <= 9; q++) u = u < cap ? u * 10 + d : 10 * cap;
+    pos = (int)(q - buf);
+    if (pos < len || !refill()) break;
+    q = buf;
+  }
   const unsigned long long lim = (unsigned long long)LLONG_MAX;
   if (neg)
     *v = u > lim ? LLONG_MIN : -(ll)u;
@@ -49,9 +67,66 @@ bool rd_ll(ll *v) {
   return true;
 }
 
+// The word trick below wants the first of eight bytes in the lowest bits of the word.
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+const bool little = true;
+#else
+const bool little = false;
+#endif
+
+// Up to seven digits at q, read as one word (eight bytes of the block must follow q): the digits
+// are found and converted with three multiplications. Returns how many there were, 0 when the
+// word does not hold a whole number of that kind (a sign, eight or more digits).
+static inline int word_digits(const unsigned char *q, int *v) {
+  unsigned long long x; // the first byte lowest
+  memcpy(&x, q, 8);
+  // A byte is a digit when its high half is 3 and adding 6 keeps it so. Carries that the addition
+  // sends into later bytes start at a non-digit, and nothing after the first one is looked at.
+  const unsigned long long hi = 0xF0F0F0F0F0F0F0F0ULL, threes = 0x3030303030303030ULL;
+  unsigned long long bad = ((x & hi) ^ threes) | (((x + 0x0606060606060606ULL) & hi) ^ threes);
+  const unsigned long long low7 = 0x7F7F7F7F7F7F7F7FULL;
+  bad = (((bad & low7) + low7) | bad) & ~low7; // the top bit of each non-digit byte
+  if (!bad) return 0;
+  // Number of digits: the lowest top bit, moved to the bottom of its byte, picks a byte of a table.
+  int k = (int)((((bad & (0 - bad)) >> 7) * 0x0001020304050607ULL) >> 56);
+  if (k == 0) return 0;
+  // The k digits become the last k of eight, behind leading zeros, then pairs, fours, all eight.
+  unsigned long long d = (x & 0x0F0F0F0F0F0F0F0FULL) << (64 - 8 * k);
+  d = d * 10 + (d >> 8);
+  const unsigned long long pick = 0x000000FF000000FFULL;
+  d = ((d & pick) * 0x000F424000000064ULL + ((d >> 16) & pick) * 0x0000271000000001ULL) >> 32;
+  *v = (int)d;
+  return k;
+}
+
+static inline int clamp(ll w) { return w < INT_MIN ? INT_MIN : w > INT_MAX ? INT_MAX : (int)w; }
+
+bool rd_ll(ll *v) { return convert(v); }
+
 bool rd_int(int *v) {
   ll w;
-  if (!rd_ll(&w)) return false;
-  *v = w < INT_MIN ? INT_MIN : w > INT_MAX ? INT_MAX : (int)w;
+  if (!convert(&w)) return false;
+  *v = clamp(w);
   return true;
+}
+
+int rd_ints(int *v, int k) {
+  int first = k;
+  int at = pos, end = len; // locals, which the stores into v cannot be taken to change
+  for (int i = 0; i < k; i++) {
+    at += buf[at] == ' '; // the usual single space; any other start goes the general way
+    int got = little && end - at >= 8 ? word_digits(buf + at, &v[i]) : 0;
+    if (got) {
+      at += got;
+      continue;
+    }
+    pos = at; // anything else, and the end of a block, the general way
+    ll w;
+    bool ok = convert(&w);
+    at = pos, end = len;
+    v[i] = ok ? clamp(w) : 0;
+    if (!ok && first == k) first = i;
+  }
+  pos = at;
+  return first;
 }
