@@ -18,14 +18,14 @@ void build();
 // The tallest (height, position) among positions tl..tr, 1 <= tl <= tr <= n. Defined here so
 // that the sweeps, which call it once per step, can inline it.
 inline std::pair<int, int> find(int tl, int tr) {
-  // A bound's sibling counts when it lies inside the range; otherwise the empty node stands in,
-  // which changes no maximum. Equal words are equal pairs, so keeping a maximum per side and
-  // joining the two at the end gives the same node as one running maximum would.
+  // A bound's sibling counts when it lies inside the range; otherwise node 0 stands in, which is
+  // no tree node, stays empty and changes no maximum. Equal words are equal pairs, so keeping a
+  // maximum per side and joining the two at the end gives the node one running maximum would.
   node ls = 0, rs = 0;
   // s and t are exclusive bounds; they climb until they are siblings.
   for (unsigned s = m + tl - 1, t = m + tr + 1; (s ^ t) != 1; s >>= 1, t >>= 1) {
-    ls = larger(ls, a[s ^ 1] & (0 - (node)(~s & 1)));
-    rs = larger(rs, a[t ^ 1] & (0 - (node)(t & 1)));
+    ls = larger(ls, a[s & 1 ? 0 : s ^ 1]);
+    rs = larger(rs, a[t & 1 ? t ^ 1 : 0]);
   }
   node top = larger(ls, rs);
   return {(int)(top >> 32), (int)(unsigned)top};

@@ -75,28 +75,33 @@ const bool little = false;
 #endif
 
 // Up to seven digits at q, read as one word (eight bytes of the block must follow q): the digits
-// are found and converted with three multiplications. Returns how many there were, 0 when the
-// word does not hold a whole number of that kind (a sign, eight or more digits).
-static inline int word_digits(const unsigned char *q, int *v) {
+// are found and converted with three multiplications. Returns how many bytes were used, the
+// digits and a space or line feed right after them, or 0 when the word does not start with such
+// a number (a sign, eight or more digits). The next place comes from the word, not another load.
+static inline int word_number(const unsigned char *q, int *v) {
   unsigned long long x; // the first byte lowest
   memcpy(&x, q, 8);
   // A byte is a digit when its high half is 3 and adding 6 keeps it so. Carries that the addition
   // sends into later bytes start at a non-digit, and nothing after the first one is looked at.
   const unsigned long long hi = 0xF0F0F0F0F0F0F0F0ULL, threes = 0x3030303030303030ULL;
   unsigned long long bad = ((x & hi) ^ threes) | (((x + 0x0606060606060606ULL) & hi) ^ threes);
-  const unsigned long long low7 = 0x7F7F7F7F7F7F7F7FULL;
-  bad = (((bad & low7) + low7) | bad) & ~low7; // the top bit of each non-digit byte
-  if (!bad) return 0;
-  // Number of digits: the lowest top bit, moved to the bottom of its byte, picks a byte of a table.
-  int k = (int)((((bad & (0 - bad)) >> 7) * 0x0001020304050607ULL) >> 56);
-  if (k == 0) return 0;
+  const unsigned long long low7 = 0x7F7F7F7F7F7F7F7FULL, top = ~low7;
+  bad = (((bad & low7) + low7) | bad) & top; // the top bit of each non-digit byte
+  unsigned long long end = bad & (0 - bad);  // that of the first one
+  // Number of digits: the first top bit, moved to the bottom of its byte, picks a byte of a table.
+  int k = (int)(((end >> 7) * 0x0001020304050607ULL) >> 56);
+  if (k == 0) return 0; // no digit first, or eight of them
+  // Zero bytes where x holds a space or a line feed; the top bit of each such byte.
+  unsigned long long sp = x ^ 0x2020202020202020ULL, lf = x ^ 0x0A0A0A0A0A0A0A0AULL;
+  unsigned long long gap = ~(((sp & low7) + low7) | sp) | ~(((lf & low7) + low7) | lf);
+  bool space = (gap & end) != 0;
   // The k digits become the last k of eight, behind leading zeros, then pairs, fours, all eight.
   unsigned long long d = (x & 0x0F0F0F0F0F0F0F0FULL) << (64 - 8 * k);
   d = d * 10 + (d >> 8);
   const unsigned long long pick = 0x000000FF000000FFULL;
   d = ((d & pick) * 0x000F424000000064ULL + ((d >> 16) & pick) * 0x0000271000000001ULL) >> 32;
   *v = (int)d;
-  return k;
+  return k + space;
 }
 
 static inline int clamp(ll w) { return w < INT_MIN ? INT_MIN : w > INT_MAX ? INT_MAX : (int)w; }
@@ -114,16 +119,16 @@ int rd_ints(int *v, int k) {
   int first = k;
   int at = pos, end = len; // locals, which the stores into v cannot be taken to change
   for (int i = 0; i < k; i++) {
-    at += buf[at] == ' '; // the usual single space; any other start goes the general way
-    int got = little && end - at >= 8 ? word_digits(buf + at, &v[i]) : 0;
-    if (got) {
-      at += got;
+    int used = little && end - at >= 8 ? word_number(buf + at, &v[i]) : 0;
+    if (used) {
+      at += used;
       continue;
     }
     pos = at; // anything else, and the end of a block, the general way
     ll w;
     bool ok = convert(&w);
     at = pos, end = len;
+    if (buf[at] == ' ' || buf[at] == '\n') at++; // so that the next number starts on a digit
     v[i] = ok ? clamp(w) : 0;
     if (!ok && first == k) first = i;
   }
