@@ -4,8 +4,10 @@
 #include <climits>
 #include <cstring>
 
-// One byte past the data always holds a stop mark, so the scanning loops need no bounds test.
-static unsigned char buf[(1 << 16) + 1];
+// One byte past the data always holds a stop mark, so the scanning loops need no bounds test;
+// the bulk path may load a word from up to seven bytes past the data.
+const int block = 1 << 16;
+static unsigned char buf[block + 8];
 static int pos, len;
 static FILE *src;
 static bool at_end;
@@ -23,7 +25,7 @@ void rd_open(FILE *f) {
 // Reads the next block once the last one is used up; false at the end of the file.
 static bool refill() {
   if (at_end) return false;
-  len = (int)fread(buf, 1, sizeof buf - 1, src);
+  len = (int)fread(buf, 1, block, src);
   pos = 0;
   buf[len] = stop;
   if (len == 0) at_end = true;
@@ -67,41 +69,59 @@ static inline bool convert(ll *v) {
   return true;
 }
 
-// The word trick below wants the first of eight bytes in the lowest bits of the word.
+// The bulk path reads eight bytes as one word and wants the first of them in its lowest bits.
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
 const bool little = true;
 #else
 const bool little = false;
 #endif
 
-// Up to seven digits at q, read as one word (eight bytes of the block must follow q): the digits
-// are found and converted with three multiplications. Returns how many bytes were used, the
-// digits and a space or line feed right after them, or 0 when the word does not start with such
-// a number (a sign, eight or more digits). The next place comes from the word, not another load.
-static inline int word_number(const unsigned char *q, int *v) {
-  unsigned long long x; // the first byte lowest
-  memcpy(&x, q, 8);
-  // A byte is a digit when its high half is 3 and adding 6 keeps it so. Carries that the addition
-  // sends into later bytes start at a non-digit, and nothing after the first one is looked at.
-  const unsigned long long hi = 0xF0F0F0F0F0F0F0F0ULL, threes = 0x3030303030303030ULL;
-  unsigned long long bad = ((x & hi) ^ threes) | (((x + 0x0606060606060606ULL) & hi) ^ threes);
-  const unsigned long long low7 = 0x7F7F7F7F7F7F7F7FULL, top = ~low7;
-  bad = (((bad & low7) + low7) | bad) & top; // the top bit of each non-digit byte
-  unsigned long long end = bad & (0 - bad);  // that of the first one
-  // Number of digits: the first top bit, moved to the bottom of its byte, picks a byte of a table.
-  int k = (int)(((end >> 7) * 0x0001020304050607ULL) >> 56);
-  if (k == 0) return 0; // no digit first, or eight of them
-  // Zero bytes where x holds a space or a line feed; the top bit of each such byte.
-  unsigned long long sp = x ^ 0x2020202020202020ULL, lf = x ^ 0x0A0A0A0A0A0A0A0AULL;
-  unsigned long long gap = ~(((sp & low7) + low7) | sp) | ~(((lf & low7) + low7) | lf);
-  bool space = (gap & end) != 0;
-  // The k digits become the last k of eight, behind leading zeros, then pairs, fours, all eight.
-  unsigned long long d = (x & 0x0F0F0F0F0F0F0F0FULL) << (64 - 8 * k);
+typedef unsigned long long u64;
+const u64 low7 = 0x7F7F7F7F7F7F7F7FULL, top = ~low7, ones = 0x0101010101010101ULL;
+
+// The top bit of each byte of x that is a digit: it reaches 0x80 with 0x50 added, not with 0x46.
+// Right for bytes below 0x80, as is spaces.
+static inline u64 digits(u64 x) { return (x + 0x50 * ones) & ~(x + 0x46 * ones) & top; }
+// The top bit of each byte of x that is white space: a space, or '\t' to '\r'.
+static inline u64 spaces(u64 x) {
+  u64 sp = x ^ 0x20 * ones;
+  return ((~(((sp & low7) + low7) | sp)) | ((x + 0x77 * ones) & ~(x + 0x72 * ones))) & top;
+}
+
+// Bit j set where byte j of the 64 at q is a digit. False when any of them is neither a digit
+// nor white space, so that only numbers and white space are ever taken in bulk.
+static inline bool digit_bits(const unsigned char *q, u64 *bits) {
+  u64 d = 0, other = 0;
+  for (int w = 0; w < 8; w++) {
+    u64 x;
+    memcpy(&x, q + 8 * w, 8); // the first byte lowest
+    u64 dig = digits(x);
+    other |= (x & top) | (~(dig | spaces(x)) & top);
+    d |= ((dig >> 7) * 0x0102040810204080ULL >> 56) << (8 * w); // one bit per byte
+  }
+  *bits = d;
+  return !other;
+}
+
+// The index of the lowest set bit of x, x != 0: a de Bruijn multiply picks it from a table.
+static inline int lowest(u64 x) {
+  static const unsigned char index[64] = {
+      0,  1,  48, 2,  57, 49, 28, 3,  61, 58, 50, 42, 38, 29, 17, 4,  62, 55, 59, 36, 53, 51,
+      43, 22, 45, 39, 33, 30, 24, 18, 12, 5,  63, 47, 56, 27, 60, 41, 37, 16, 54, 35, 52, 21,
+      44, 32, 23, 11, 46, 26, 40, 15, 34, 20, 31, 10, 25, 14, 19, 9,  13, 8,  7,  6};
+  return index[((x & (0 - x)) * 0x03F79D71B4CB0A89ULL) >> 58];
+}
+
+// The value of the k digits at q, 1 <= k <= 8: placed behind leading zeros in one word, then
+// joined in pairs, fours and all eight with three multiplications.
+static inline int digits_at(const unsigned char *q, int k) {
+  u64 d;
+  memcpy(&d, q, 8);
+  d = (d & 0x0F * ones) << (64 - 8 * k);
   d = d * 10 + (d >> 8);
-  const unsigned long long pick = 0x000000FF000000FFULL;
-  d = ((d & pick) * 0x000F424000000064ULL + ((d >> 16) & pick) * 0x0000271000000001ULL) >> 32;
-  *v = (int)d;
-  return k + space;
+  const u64 pick = 0x000000FF000000FFULL;
+  return (int)(((d & pick) * 0x000F424000000064ULL + ((d >> 16) & pick) * 0x0000271000000001ULL) >>
+               32);
 }
 
 static inline int clamp(ll w) { return w < INT_MIN ? INT_MIN : w > INT_MAX ? INT_MAX : (int)w; }
@@ -116,21 +136,34 @@ bool rd_int(int *v) {
 }
 
 int rd_ints(int *v, int k) {
-  int first = k;
+  int first = k, i = 0;
   int at = pos, end = len; // locals, which the stores into v cannot be taken to change
-  for (int i = 0; i < k; i++) {
-    int used = little && end - at >= 8 ? word_number(buf + at, &v[i]) : 0;
-    if (used) {
-      at += used;
-      continue;
+  while (i < k) {
+    u64 bits;
+    if (little && end - at >= 64 && digit_bits(buf + at, &bits)) {
+      // The numbers that end inside the 64 bytes. A number starts at a digit after a non-digit
+      // and ends at a digit before one; the 64 bytes never begin inside a number, and a digit in
+      // the last of them may go on past it.
+      u64 starts = bits & ~(bits << 1), ends = bits & ~(bits >> 1) & ~(1ULL << 63);
+      int used = 0;
+      for (; ends && i < k; starts &= starts - 1, ends &= ends - 1) {
+        int s = lowest(starts), e = lowest(ends);
+        if (e - s >= 8) break; // nine digits or more: the general way
+        v[i++] = digits_at(buf + at + s, e - s + 1);
+        used = e + 1;
+      }
+      if (used) {
+        at += used;
+        continue;
+      }
     }
-    pos = at; // anything else, and the end of a block, the general way
+    pos = at; // anything else, and the end of a block, one number the general way
     ll w;
     bool ok = convert(&w);
     at = pos, end = len;
-    if (buf[at] == ' ' || buf[at] == '\n') at++; // so that the next number starts on a digit
     v[i] = ok ? clamp(w) : 0;
     if (!ok && first == k) first = i;
+    i++;
   }
   pos = at;
   return first;

@@ -199,6 +199,29 @@ TEST(reader, bulk_random_strings_match_libc) {
   }
 }
 
+// The bulk read takes 64 bytes at a time: numbers of every length at every place of such a
+// window, and a byte that is neither digit nor white space at every place of one.
+TEST(reader, bulk_window_edges_match_libc) {
+  std::string run;
+  for (int i = 0; i < 40; i++) run += std::to_string(i * 37 % 1000) + (i % 7 ? " " : "\r\n\t");
+  for (int digits = 1; digits <= 11; digits++)
+    for (int shift = 0; shift <= 66; shift++) {
+      std::string num = std::to_string(1234567891LL).substr(0, std::min(digits, 10));
+      if (digits == 11) num = "0" + num; // leading zeros count as digits
+      std::string s = std::string(shift, ' ') + num + " 5 " + run + num + "\n" + run;
+      bulk_same_as_libc(s, 100);
+      bulk_same_as_libc(s, 2);
+      if (HasFatalFailure()) return;
+    }
+  for (char odd : {'x', '\0', '\x7f', '\x80', '\xff', '-', '+', '/', ':', '\x08', '\x0e'})
+    for (int at = 0; at <= 70; at++) {
+      std::string s = run;
+      s.insert(at, 1, odd);
+      bulk_same_as_libc(s, 60);
+      if (HasFatalFailure()) return;
+    }
+}
+
 // Past 32 bits the bulk read saturates like rd_int, where fscanf would wrap.
 TEST(reader, bulk_overflow_saturates) {
   put("1 99999999999 -4294967297 4294967295 12345678 00000000000000000000007 2");
