@@ -68,7 +68,8 @@ static void read_check() {
 
 // Reads p[2..n] and tests it in a fixed order: trailing integer, range, then repetition.
 static reason validate() {
-  for (int i = 2; i <= n; i++) p[i] = next_number(i);
+  int first = rd_ints(p + 2, n - 1);
+  if (!miss && first < n - 1) miss = first + 2;
   int extra;
   if (rd_int(&extra)) return trailing_integer;
   close_file(fout);

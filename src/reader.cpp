@@ -2,45 +2,65 @@
 #include "reader.h"
 
 #include <climits>
+#include <cstring>
 
-static unsigned char buf[1 << 16];
+// One byte past the data always holds a stop mark, so the scanning loops need no bounds test;
+// the bulk path may load a word from up to seven bytes past the data.
+const int block = 1 << 16;
+static unsigned char buf[block + 8];
 static int pos, len;
 static FILE *src;
 static bool at_end;
 
+// Neither white space, a sign nor a digit: every scanning loop halts on it.
+const unsigned char stop = 'x';
+
 void rd_open(FILE *f) {
   src = f;
   pos = len = 0;
+  buf[0] = stop;
   at_end = !f;
 }
 
-// The next unread byte, or -1 at the end of the file (a NUL byte is an ordinary 0).
-static inline int peek() {
-  if (pos < len) return buf[pos];
-  if (at_end) return -1;
-  len = (int)fread(buf, 1, sizeof buf, src);
+// Reads the next block once the last one is used up; false at the end of the file.
+static bool refill() {
+  if (at_end) return false;
+  len = (int)fread(buf, 1, block, src);
   pos = 0;
-  if (len > 0) return buf[0];
-  at_end = true;
-  return -1;
+  buf[len] = stop;
+  if (len == 0) at_end = true;
+  return len > 0;
 }
 
-static inline bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-static inline bool is_digit(int c) { return c >= '0' && c <= '9'; }
+// The next unread byte, or -1 at the end of the file (a NUL byte is an ordinary 0).
+static inline int peek() { return pos < len || refill() ? buf[pos] : -1; }
 
-bool rd_ll(ll *v) {
-  int c = peek();
-  while (is_space(c)) pos++, c = peek();
+static inline bool is_space(int c) { return c == ' ' || (unsigned)(c - '\t') <= '\r' - '\t'; }
+static inline bool is_digit(int c) { return (unsigned)(c - '0') <= 9; }
+
+// Past 10^18 one more digit exceeds every 64-bit magnitude, so a value stops growing there.
+const unsigned long long cap = 1000000000000000000ULL;
+
+static inline bool convert(ll *v) {
+  const unsigned char *q = buf + pos; // a local cursor stays in a register; pos is set on leaving
+  for (;;) {                          // white space, possibly across blocks
+    while (is_space(*q)) q++;
+    pos = (int)(q - buf);
+    if (pos < len) break;
+    if (!refill()) return false;
+    q = buf;
+  }
+  int c = *q;
   bool neg = c == '-';
-  if (c == '-' || c == '+') pos++, c = peek(); // a lone sign is lost, as with scanf
+  if (c == '-' || c == '+') pos++, c = peek(), q = buf + pos; // a lone sign is lost, as with scanf
   if (!is_digit(c)) return false;
-  // Past 10^18 one more digit exceeds every 64-bit magnitude, so stop growing there.
-  const unsigned long long cap = 1000000000000000000ULL;
   unsigned long long u = 0;
-  do {
-    u = u < cap ? u * 10 + (unsigned)(c - '0') : 10 * cap;
-    pos++, c = peek();
-  } while (is_digit(c));
+  for (;;) { // digits, possibly across blocks
+    for (unsigned d; (d = *q - '0') <= 9; q++) u = u < cap ? u * 10 + d : 10 * cap;
+    pos = (int)(q - buf);
+    if (pos < len || !refill()) break;
+    q = buf;
+  }
   const unsigned long long lim = (unsigned long long)LLONG_MAX;
   if (neg)
     *v = u > lim ? LLONG_MIN : -(ll)u;
@@ -49,9 +69,102 @@ bool rd_ll(ll *v) {
   return true;
 }
 
+// The bulk path reads eight bytes as one word and wants the first of them in its lowest bits.
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+const bool little = true;
+#else
+const bool little = false;
+#endif
+
+typedef unsigned long long u64;
+const u64 low7 = 0x7F7F7F7F7F7F7F7FULL, top = ~low7, ones = 0x0101010101010101ULL;
+
+// The top bit of each byte of x that is a digit: it reaches 0x80 with 0x50 added, not with 0x46.
+// Right for bytes below 0x80, as is spaces.
+static inline u64 digits(u64 x) { return (x + 0x50 * ones) & ~(x + 0x46 * ones) & top; }
+// The top bit of each byte of x that is white space: a space, or '\t' to '\r'.
+static inline u64 spaces(u64 x) {
+  u64 sp = x ^ 0x20 * ones;
+  return ((~(((sp & low7) + low7) | sp)) | ((x + 0x77 * ones) & ~(x + 0x72 * ones))) & top;
+}
+
+// Bit j set where byte j of the 64 at q is a digit. False when any of them is neither a digit
+// nor white space, so that only numbers and white space are ever taken in bulk.
+static inline bool digit_bits(const unsigned char *q, u64 *bits) {
+  u64 d = 0, other = 0;
+  for (int w = 0; w < 8; w++) {
+    u64 x;
+    memcpy(&x, q + 8 * w, 8); // the first byte lowest
+    u64 dig = digits(x);
+    other |= (x & top) | (~(dig | spaces(x)) & top);
+    d |= ((dig >> 7) * 0x0102040810204080ULL >> 56) << (8 * w); // one bit per byte
+  }
+  *bits = d;
+  return !other;
+}
+
+// The index of the lowest set bit of x, x != 0: a de Bruijn multiply picks it from a table.
+static inline int lowest(u64 x) {
+  static const unsigned char index[64] = {
+      0,  1,  48, 2,  57, 49, 28, 3,  61, 58, 50, 42, 38, 29, 17, 4,  62, 55, 59, 36, 53, 51,
+      43, 22, 45, 39, 33, 30, 24, 18, 12, 5,  63, 47, 56, 27, 60, 41, 37, 16, 54, 35, 52, 21,
+      44, 32, 23, 11, 46, 26, 40, 15, 34, 20, 31, 10, 25, 14, 19, 9,  13, 8,  7,  6};
+  return index[((x & (0 - x)) * 0x03F79D71B4CB0A89ULL) >> 58];
+}
+
+// The value of the k digits at q, 1 <= k <= 8: placed behind leading zeros in one word, then
+// joined in pairs, fours and all eight with three multiplications.
+static inline int digits_at(const unsigned char *q, int k) {
+  u64 d;
+  memcpy(&d, q, 8);
+  d = (d & 0x0F * ones) << (64 - 8 * k);
+  d = d * 10 + (d >> 8);
+  const u64 pick = 0x000000FF000000FFULL;
+  return (int)(((d & pick) * 0x000F424000000064ULL + ((d >> 16) & pick) * 0x0000271000000001ULL) >>
+               32);
+}
+
+static inline int clamp(ll w) { return w < INT_MIN ? INT_MIN : w > INT_MAX ? INT_MAX : (int)w; }
+
+bool rd_ll(ll *v) { return convert(v); }
+
 bool rd_int(int *v) {
   ll w;
-  if (!rd_ll(&w)) return false;
-  *v = w < INT_MIN ? INT_MIN : w > INT_MAX ? INT_MAX : (int)w;
+  if (!convert(&w)) return false;
+  *v = clamp(w);
   return true;
+}
+
+int rd_ints(int *v, int k) {
+  int first = k, i = 0;
+  int at = pos, end = len; // locals, which the stores into v cannot be taken to change
+  while (i < k) {
+    u64 bits;
+    if (little && end - at >= 64 && digit_bits(buf + at, &bits)) {
+      // The numbers that end inside the 64 bytes. A number starts at a digit after a non-digit
+      // and ends at a digit before one; the 64 bytes never begin inside a number, and a digit in
+      // the last of them may go on past it.
+      u64 starts = bits & ~(bits << 1), ends = bits & ~(bits >> 1) & ~(1ULL << 63);
+      int used = 0;
+      for (; ends && i < k; starts &= starts - 1, ends &= ends - 1) {
+        int s = lowest(starts), e = lowest(ends);
+        if (e - s >= 8) break; // nine digits or more: the general way
+        v[i++] = digits_at(buf + at + s, e - s + 1);
+        used = e + 1;
+      }
+      if (used) {
+        at += used;
+        continue;
+      }
+    }
+    pos = at; // anything else, and the end of a block, one number the general way
+    ll w;
+    bool ok = convert(&w);
+    at = pos, end = len;
+    v[i] = ok ? clamp(w) : 0;
+    if (!ok && first == k) first = i;
+    i++;
+  }
+  pos = at;
+  return first;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -121,6 +122,131 @@ TEST(reader, long_file_matches_libc) {
   }
   s += std::string(65536 - s.size() % 65536 - 2, ' ') + "123456789 -5"; // across a boundary
   same_as_libc(s, std::string(60010, 'd'));
+}
+
+// The bulk read against fscanf("%d") once per number: the same values (0 where a conversion
+// fails), the same first failure, and the same place in the file afterwards.
+void bulk_same_as_libc(const std::string &s, int k) {
+  put(s);
+  FILE *c = fopen(path, "r"), *r = fopen(path, "r");
+  rd_open(r);
+  std::vector<int> got(k + 1, 7);
+  int first = rd_ints(got.data(), k), want_first = k;
+  for (int i = 0; i < k; i++) {
+    int v = 0;
+    if (fscanf(c, "%d", &v) != 1) {
+      v = 0;
+      if (want_first == k) want_first = i;
+    }
+    ASSERT_EQ(got[i], v) << "number " << i << " of " << testing::PrintToString(s.substr(0, 200));
+  }
+  EXPECT_EQ(got[k], 7) << "wrote past the k numbers";
+  EXPECT_EQ(first, want_first) << testing::PrintToString(s.substr(0, 200));
+  int vc = 7, vr = 7;
+  bool ok_c = fscanf(c, "%d", &vc) == 1, ok_r = rd_int(&vr);
+  EXPECT_EQ(ok_c, ok_r) << "the conversion after " << testing::PrintToString(s.substr(0, 200));
+  EXPECT_EQ(vc, vr) << "the conversion after " << testing::PrintToString(s.substr(0, 200));
+  fclose(c);
+  fclose(r);
+}
+
+// Short numbers are converted eight bytes at a time; these are the words that must not fool it.
+TEST(reader, bulk_adversarial_strings_match_libc) {
+  const std::string cases[] = {
+      "",
+      "1",
+      "1 2 3",
+      "1234567 7654321 1",
+      "12345678 1",
+      "123456789 1 2",
+      "0000001 0000000 00000000 0",
+      "7\xff"
+      "1 2 3 4 5 6 7 8 9",
+      "7\xfa"
+      "8 1 2 3 4 5 6 7",
+      "7\xf9\xff"
+      "9 1 2 3 4 5 6",
+      "6/5:4 3 2 1 0 9 8 7 6",
+      "1 23:4 5 6 7 8 9 10 11",
+      "1 2345?6 7 8 9 10 11 12",
+      "1 23/4 5 6 7 8 9 10 11",
+      "1 9@8 7 6 5 4 3 2 1",
+      "1 2 3 4 5 6 7 8 9 -1 -22 +3 +",
+      "1  2\t3\n4\r\n5\v6\f7 8 9 10 11",
+      "1 2 3 4 x 5 6 7 8 9 10 11 12",
+      "1 2 - 3 4 5 6 7 8 9 10 11 12",
+      "1 2 \0 3 4 5 6 7 8 9 10"s,
+      "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17",
+  };
+  for (const std::string &s : cases)
+    for (int k : {1, 3, 8, 12, 20}) bulk_same_as_libc(s, k);
+}
+
+TEST(reader, bulk_random_strings_match_libc) {
+  std::mt19937 rng(99);
+  const std::string alphabet = " \t\n\r+-0123456789012345678901234567890123456789/:?x\0\xfa\xff"s;
+  for (int t = 0; t < 3000; t++) {
+    std::string s;
+    int len = rng() % 80, digits = 0;
+    for (int i = 0; i < len; i++) {
+      char ch = alphabet[rng() % alphabet.size()];
+      if (ch >= '0' && ch <= '9' && digits == 9) ch = ' '; // keep every number within 32 bits
+      digits = ch >= '0' && ch <= '9' ? digits + 1 : 0;
+      s += ch;
+    }
+    bulk_same_as_libc(s, 1 + rng() % 30);
+    if (HasFatalFailure()) return;
+  }
+}
+
+// The bulk read takes 64 bytes at a time: numbers of every length at every place of such a
+// window, and a byte that is neither digit nor white space at every place of one.
+TEST(reader, bulk_window_edges_match_libc) {
+  std::string run;
+  for (int i = 0; i < 40; i++) run += std::to_string(i * 37 % 1000) + (i % 7 ? " " : "\r\n\t");
+  for (int digits = 1; digits <= 11; digits++)
+    for (int shift = 0; shift <= 66; shift++) {
+      std::string num = std::to_string(1234567891LL).substr(0, std::min(digits, 10));
+      if (digits == 11) num = "0" + num; // leading zeros count as digits
+      std::string s = std::string(shift, ' ') + num + " 5 " + run + num + "\n" + run;
+      bulk_same_as_libc(s, 100);
+      bulk_same_as_libc(s, 2);
+      if (HasFatalFailure()) return;
+    }
+  for (char odd : {'x', '\0', '\x7f', '\x80', '\xff', '-', '+', '/', ':', '\x08', '\x0e'})
+    for (int at = 0; at <= 70; at++) {
+      std::string s = run;
+      s.insert(at, 1, odd);
+      bulk_same_as_libc(s, 60);
+      if (HasFatalFailure()) return;
+    }
+}
+
+// Past 32 bits the bulk read saturates like rd_int, where fscanf would wrap.
+TEST(reader, bulk_overflow_saturates) {
+  put("1 99999999999 -4294967297 4294967295 12345678 00000000000000000000007 2");
+  FILE *f = fopen(path, "r");
+  rd_open(f);
+  int v[8] = {};
+  EXPECT_EQ(rd_ints(v, 8), 7);
+  const int want[8] = {1, INT_MAX, INT_MIN, INT_MAX, 12345678, 7, 2, 0};
+  for (int i = 0; i < 8; i++) EXPECT_EQ(v[i], want[i]) << "number " << i;
+  fclose(f);
+}
+
+// Numbers of every length across the ends of the reader's blocks, as a contestant prints them.
+TEST(reader, bulk_long_file_matches_libc) {
+  std::mt19937 rng(11);
+  std::string s;
+  int k = 0;
+  for (; s.size() < 300000; k++) {
+    int digits = 1 + rng() % 10;
+    long long v = rng() % 1000000000;
+    std::string num = std::to_string(v).substr(0, digits);
+    s += (rng() % 50 ? "" : "-") + num + (rng() % 20 ? " " : "\n");
+  }
+  bulk_same_as_libc(s, k);
+  bulk_same_as_libc(s, k + 3);
 }
 
 // Tokens that do not fit saturate, so that they are never -1 and never in 1..n.

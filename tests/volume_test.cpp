@@ -76,6 +76,31 @@ TEST(tree, every_range_matches_brute_force) {
   }
 }
 
+// Heights and positions past 16 and 20 bits, every prefix and suffix and many short stretches,
+// on the tree of the largest n: what the sweeps ask for, checked against running maxima.
+TEST(tree, million_columns_match_running_maxima) {
+  std::mt19937 rng(5);
+  std::vector<int> v = iota(maxn);
+  std::shuffle(v.begin(), v.end(), rng);
+  load(v);
+  build();
+  std::pair<int, int> best = {0, 0};
+  for (int r = 1; r <= maxn; r++) {
+    best = std::max(best, std::make_pair(v[r - 1], r));
+    ASSERT_EQ(find(1, r), best) << "prefix 1.." << r;
+  }
+  best = {0, 0};
+  for (int l = maxn; l >= 1; l--) {
+    best = std::max(best, std::make_pair(v[l - 1], l));
+    ASSERT_EQ(find(l, maxn), best) << "suffix " << l << "..n";
+  }
+  for (int q = 0; q < 20000; q++) {
+    int tl = 1 + rng() % maxn, tr = std::min(maxn, tl + (int)(rng() % 70));
+    auto it = std::max_element(v.begin() + tl - 1, v.begin() + tr);
+    ASSERT_EQ(find(tl, tr), std::make_pair(*it, (int)(it - v.begin()) + 1)) << tl << ".." << tr;
+  }
+}
+
 TEST(volume, worked_examples) {
   const std::pair<std::vector<int>, long long> rows[] = {
       {{1}, 0},       {{2, 1, 3}, 1},       {{1, 2, 3}, 0},       {{3, 2, 1}, 0},
