@@ -62,10 +62,20 @@ TEST_P(cases, judged_as_the_host_expects) {
 INSTANTIATE_TEST_SUITE_P(table, cases, testing::ValuesIn(rows),
                          [](const testing::TestParamInfo<row> &i) { return i.param.name; });
 
+int lines(const std::string &s) { return std::count(s.begin(), s.end(), '\n'); }
+
+// The sample case written into d; the host's six arguments with the score and report paths given.
+std::vector<std::string> sample(const dir &d, const std::string &score, const std::string &report) {
+  put(d.at("in"), "5 4");
+  put(d.at("out"), perm);
+  put(d.at("ans"), perm);
+  return {d.at("in"), d.at("out"), d.at("ans"), d.at("x"), score, report};
+}
+
 TEST(protocol, both_judge_side_files_faulty_give_a_line_each) {
   outcome o = judge("0 0", "1", none);
   EXPECT_EQ(o.score, "0");
-  EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 2) << o.err;
+  EXPECT_EQ(lines(o.err), 2) << o.err;
   EXPECT_NE(o.err.find("input file"), std::string::npos);
   EXPECT_NE(o.err.find("reference answer"), std::string::npos);
 }
@@ -74,74 +84,51 @@ TEST(protocol, fewer_than_six_arguments_is_a_usage_error) {
   dir d;
   put(d.at("score"), "old");
   for (int k = 0; k < 6; k++) {
-    std::vector<std::string> args = {d.at("in"), d.at("out"),   d.at("ans"),
-                                     d.at("x"),  d.at("score"), d.at("report")};
+    std::vector<std::string> args = sample(d, d.at("score"), d.at("report"));
     args.resize(k);
     EXPECT_EQ(spawn(d, args), 2) << k << " arguments";
     EXPECT_EQ(get(d.at("score")), "old");
     EXPECT_FALSE(exists(d.at("report")));
-    std::string err = get(d.at("stderr"));
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(lines(get(d.at("stderr"))), 1);
     EXPECT_EQ(get(d.at("stdout")), "");
   }
 }
 
-TEST(protocol, arguments_after_the_sixth_are_ignored) {
+TEST(protocol, arguments_after_the_sixth_and_the_fourth_are_never_used) {
   dir d;
-  put(d.at("in"), "5 4");
-  put(d.at("out"), perm);
-  put(d.at("ans"), perm);
-  EXPECT_EQ(spawn(d, {d.at("in"), d.at("out"), d.at("ans"), d.at("x"), d.at("score"),
-                      d.at("report"), d.at("score2"), "--verbose"}),
-            0);
+  std::vector<std::string> args = sample(d, d.at("score"), d.at("report"));
+  put(d.at("x"), "-1");
+  args.push_back(d.at("score2"));
+  args.push_back("--verbose");
+  EXPECT_EQ(spawn(d, args), 0);
   EXPECT_EQ(get(d.at("score")), "10");
+  EXPECT_EQ(get(d.at("x")), "-1");
   EXPECT_FALSE(exists(d.at("score2")));
   EXPECT_EQ(get(d.at("stderr")), "");
 }
 
-TEST(protocol, fourth_argument_is_never_touched) {
-  dir d;
-  put(d.at("in"), "5 4");
-  put(d.at("out"), perm);
-  put(d.at("ans"), perm);
-  put(d.at("x"), "-1");
-  EXPECT_EQ(
-      spawn(d, {d.at("in"), d.at("out"), d.at("ans"), d.at("x"), d.at("score"), d.at("report")}),
-      0);
-  EXPECT_EQ(get(d.at("score")), "10");
-  EXPECT_EQ(get(d.at("x")), "-1");
-}
-
-TEST(protocol, score_file_that_cannot_be_opened_exits_one) {
-  dir d;
-  put(d.at("in"), "5 4");
-  put(d.at("out"), perm);
-  put(d.at("ans"), perm);
-  EXPECT_EQ(spawn(d, {d.at("in"), d.at("out"), d.at("ans"), d.at("x"), d.path, d.at("report")}), 1);
-  std::string err = get(d.at("stderr"));
-  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-}
-
-TEST(protocol, score_file_that_cannot_be_written_exits_one) {
-  if (!exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  dir d;
-  put(d.at("in"), "5 4");
-  put(d.at("out"), perm);
-  put(d.at("ans"), perm);
-  EXPECT_EQ(
-      spawn(d, {d.at("in"), d.at("out"), d.at("ans"), d.at("x"), "/dev/full", d.at("report")}), 1);
-  std::string err = get(d.at("stderr"));
-  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-}
-
-TEST(protocol, report_file_that_cannot_be_created_still_judges) {
-  dir d;
-  put(d.at("in"), "5 4");
-  put(d.at("out"), perm);
-  put(d.at("ans"), perm);
-  EXPECT_EQ(spawn(d, {d.at("in"), d.at("out"), d.at("ans"), d.at("x"), d.at("score"), d.path}), 0);
-  EXPECT_EQ(get(d.at("score")), "10");
-  EXPECT_EQ(get(d.at("stderr")), "");
+// Output files the host gets wrong: only a score that cannot be written is a non-zero exit.
+TEST(protocol, unusable_output_files) {
+  struct {
+    const char *name;
+    bool score_is_dir, score_is_full, report_is_dir;
+    int status, err_lines;
+  } rows[] = {
+      {"score is a directory", true, false, false, 1, 1},
+      {"score device is full", false, true, false, 1, 1},
+      {"report is a directory", false, false, true, 0, 0},
+  };
+  for (auto &r : rows) {
+    if (r.score_is_full && !exists("/dev/full")) continue;
+    dir d;
+    std::string score = r.score_is_dir ? d.path : r.score_is_full ? "/dev/full" : d.at("score");
+    EXPECT_EQ(spawn(d, sample(d, score, r.report_is_dir ? d.path : d.at("report"))), r.status)
+        << r.name;
+    EXPECT_EQ(lines(get(d.at("stderr"))), r.err_lines) << r.name;
+    if (r.status == 0) {
+      EXPECT_EQ(get(score), "10") << r.name;
+    }
+  }
 }
 
 // The largest n, generated here: a million tree queries in one sweep and a volume past 32 bits.
