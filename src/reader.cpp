@@ -9,6 +9,7 @@
 const int block = 1 << 16;
 static unsigned char buf[block + 8];
 static int pos, len;
+static ll base; // bytes of the file before buf[0]
 static FILE *src;
 static bool at_end;
 
@@ -18,6 +19,7 @@ const unsigned char stop = 'x';
 void rd_open(FILE *f) {
   src = f;
   pos = len = 0;
+  base = 0;
   buf[0] = stop;
   at_end = !f;
 }
@@ -25,6 +27,7 @@ void rd_open(FILE *f) {
 // Reads the next block once the last one is used up; false at the end of the file.
 static bool refill() {
   if (at_end) return false;
+  base += len;
   len = (int)fread(buf, 1, block, src);
   pos = 0;
   buf[len] = stop;
@@ -127,6 +130,8 @@ static inline int digits_at(const unsigned char *q, int k) {
 static inline int clamp(ll w) { return w < INT_MIN ? INT_MIN : w > INT_MAX ? INT_MAX : (int)w; }
 
 bool rd_ll(ll *v) { return convert(v); }
+
+ll rd_tell() { return base + pos; }
 
 bool rd_int(int *v) {
   ll w;

@@ -11,6 +11,8 @@ void rd_open(FILE *f);
 bool rd_ll(ll *v);
 // One "%d"-style conversion, saturating at the ends of the 32-bit range.
 bool rd_int(int *v);
+// How many bytes of the file the conversions so far have consumed.
+ll rd_tell();
 // k "%d" conversions in a row into v[0..k-1], a failed one storing 0 (what a zeroed array keeps).
 // Returns the index of the first failed conversion, or k when none failed.
 int rd_ints(int *v, int k);

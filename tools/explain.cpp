@@ -7,7 +7,7 @@
 
 const int cut = 20; // bytes of a token, or of the text where reading stopped, shown before "..."
 
-// One conversion of a file, redone the way the checker's reader makes it, to recover its text.
+// One conversion of a file as the checker's reader makes it, with the text it read.
 struct token {
   bool ok;                  // a number was converted
   unsigned char s[cut + 1]; // its first bytes, or the text where the conversion failed
@@ -15,38 +15,26 @@ struct token {
   long long total;          // bytes seen
 };
 
-static FILE *src;
-static int cur; // the next unread byte of src, EOF at the end
-
-static void step() { cur = getc(src); }
-static bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-static bool is_digit(int c) { return c >= '0' && c <= '9'; }
-
 static void keep(token &t, int c) {
   if (t.len < cut) t.s[t.len++] = (unsigned char)c;
   t.total++;
 }
 
-// One "%d"-style conversion: white space, an optional sign (lost when no digit follows), digits.
-static void convert(token &t) {
-  t.len = 0;
-  t.total = 0;
-  while (is_space(cur)) step();
-  if (cur == '-' || cur == '+') keep(t, cur), step();
-  t.ok = is_digit(cur);
-  while (is_digit(cur)) keep(t, cur), step();
-}
-
-// The k-th conversion of the file at path; when it fails, the text where reading stopped.
+// The k-th conversion of the file at path, made by the checker's own reader; its text is read
+// back from where that conversion began: the number, or where reading stopped when it failed.
 static token nth(const char *path, int k) {
   token t = {};
-  src = fopen(path, "r");
-  if (!src) return t;
-  step();
-  for (int i = 1; i <= k; i++) convert(t);
-  if (!t.ok)
-    while (cur != EOF && t.total <= cut) keep(t, cur), step();
-  fclose(src);
+  FILE *f = fopen(path, "r");
+  if (!f) return t;
+  rd_open(f);
+  ll v, from = 0;
+  for (int i = 1; i <= k; i++) from = rd_tell(), t.ok = rd_ll(&v);
+  ll to = rd_tell();
+  fseek(f, from, SEEK_SET);
+  int c = getc(f);
+  for (; c == ' ' || (c >= '\t' && c <= '\r'); c = getc(f)) from++;
+  for (; c != EOF && (t.ok ? from < to : t.total <= cut); c = getc(f)) keep(t, c), from++;
+  fclose(f);
   return t;
 }
 
