@@ -44,12 +44,10 @@ void close_inputs() {
   close_file(fout);
 }
 
-// A number of the answer, or 0 where none could be read (what the zeroed array would keep).
-static int next_number(int i) {
-  int v;
-  if (rd_int(&v)) return v;
-  if (!miss) miss = i;
-  return 0;
+// Reads p[from..from+k-1], 0 where no number could be read (what the zeroed array would keep).
+static void read_numbers(int from, int k) {
+  int first = rd_ints(p + from, k);
+  if (!miss && first < k) miss = from + first;
 }
 
 static void read_header() {
@@ -68,8 +66,7 @@ static void read_check() {
 
 // Reads p[2..n] and tests it in a fixed order: trailing integer, range, then repetition.
 static reason validate() {
-  int first = rd_ints(p + 2, n - 1);
-  if (!miss && first < n - 1) miss = first + 2;
+  read_numbers(2, n - 1);
   int extra;
   if (rd_int(&extra)) return trailing_integer;
   close_file(fout);
@@ -87,7 +84,7 @@ reason judge() {
   read_header();
   read_check();
   rd_open(fout);
-  p[1] = next_number(1);
+  read_numbers(1, 1);
   if (p[1] == -1) return check == -1 ? both_marker : contestant_marker_only;
   if (check == -1) return reference_marker_only;
   if (fin_fault) return bad_input;
