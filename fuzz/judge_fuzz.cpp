@@ -128,6 +128,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   require(r == m.r, "reason", r, m.r);
   require(fin_fault == m.in, "input fault", fin_fault, m.in);
   require(fans_fault == m.ans, "reference fault", fans_fault, m.ans);
+  fault out = p.has_out ? no_fault : cannot_open; // memory never fails a read
+  require(fout_fault == out, "output fault", fout_fault, out);
   int want = m.r == both_marker || m.r == right_volume ? 10 : 0;
   require(score_of(r) == want, "score", score_of(r), want);
   compare_readers(p.in);

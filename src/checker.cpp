@@ -1,8 +1,10 @@
 // The judging run: files, the marker decision, reading and validating the answer, the score.
 #include "checker.h"
 
+#include <cerrno>
 #include <cstring>
 
+#include "host.h"
 #include "water_volume.h"
 
 FILE *fin, *fout, *fans, *fscore, *freport;
@@ -10,7 +12,8 @@ int n;
 ll x;
 int p[maxn + 1];
 int cnt[maxn + 1];
-fault fin_fault, fans_fault;
+fault fin_fault, fans_fault, fout_fault;
+int fin_err, fans_err, fout_err;
 
 static int check; // first integer of the reference answer
 static int miss;  // first position whose number could not be read, 0 if none
@@ -23,6 +26,8 @@ const char *fault_text(fault f) {
     return "";
   case cannot_open:
     return "cannot be opened";
+  case cannot_read:
+    return "cannot be read";
   case no_header:
     return "does not begin with two integers n and x";
   case n_out_of_range:
@@ -31,6 +36,18 @@ const char *fault_text(fault f) {
     return "does not begin with an integer";
   }
   return "";
+}
+
+FILE *open_in(const char *path, int *err) {
+  FILE *f = fopen(path, "r");
+  *err = f ? 0 : errno;
+  return f;
+}
+
+// A read error after the reader took what it could: the fault, and its cause kept in err.
+static fault read_fault(int *err) {
+  *err = rd_error();
+  return cannot_read;
 }
 
 static void close_file(FILE *&f) {
@@ -53,14 +70,22 @@ static void read_numbers(int from, int k) {
 static void read_header() {
   rd_open(fin);
   bool two = rd_int(&n) && rd_ll(&x);
-  fin_fault = !fin ? cannot_open : !two ? no_header : n < 1 || n > maxn ? n_out_of_range : no_fault;
+  fin_fault = !fin                ? cannot_open
+              : rd_error()        ? read_fault(&fin_err)
+              : !two              ? no_header
+              : n < 1 || n > maxn ? n_out_of_range
+                                  : no_fault;
   close_file(fin);
 }
 
 static void read_check() {
   rd_open(fans);
-  check = 0; // no integer counts as "not -1"
-  fans_fault = !fans ? cannot_open : !rd_int(&check) ? no_integer : no_fault;
+  bool one = rd_int(&check);
+  fans_fault = !fans        ? cannot_open
+               : rd_error() ? read_fault(&fans_err)
+               : !one       ? no_integer
+                            : no_fault;
+  if (fans_fault) check = 0; // no integer, or one a failed read may have cut, is "not -1"
   close_file(fans);
 }
 
@@ -79,17 +104,28 @@ static reason validate() {
   return right_volume; // well formed; the volume decides
 }
 
-reason judge() {
-  miss = 0;
-  read_header();
-  read_check();
-  rd_open(fout);
-  read_numbers(1, 1);
+// The marker table, then validation and the volume.
+static reason decide() {
   if (p[1] == -1) return check == -1 ? both_marker : contestant_marker_only;
   if (check == -1) return reference_marker_only;
   if (fin_fault) return bad_input;
   reason r = validate();
   return r == right_volume ? evaluate() : r;
+}
+
+reason judge() {
+  miss = 0;
+  read_header();
+  read_check();
+  fout_fault = fout ? no_fault : cannot_open;
+  rd_open(fout);
+  read_numbers(1, 1);
+  reason r = decide();
+  if (!rd_error()) return r;
+  // What was read before a failed read may be cut short: judge the output as an empty one.
+  fout_fault = read_fault(&fout_err);
+  p[1] = 0, miss = 1;
+  return check == -1 ? reference_marker_only : fin_fault ? bad_input : missing_number;
 }
 
 bool setscore(int score) { return fprintf(fscore, "%d", score) > 0; }
@@ -101,31 +137,54 @@ bool close_output_files() {
   return ok;
 }
 
-static void warn(const char *role, const char *path, fault f) {
-  if (f) fprintf(stderr, "checker: %s '%s' %s\n", role, path, fault_text(f));
+// The files of the command line by position; 4 is never used.
+static const char *const role[7] = {"", "input file", "contestant output", "reference answer",
+                                    "", "score file", "report file"};
+
+// One line on stderr for a faulty file read by the run.
+static void tell(int at, const char *path, fault f, int err) {
+  if (f)
+    warn("%s '%s' %s%s%s", role[at], shown(path), fault_text(f), err ? ": " : "",
+         err ? strerror(err) : "");
+}
+
+// A score or report path naming a file the run reads: writing it would destroy that file.
+static bool named_twice(char **argv) {
+  for (int w = 5; w <= 6; w++)
+    for (int r = 1; r <= 3; r++)
+      if (same_file(argv[w], argv[r])) {
+        warn("%s '%s' (argument %d) is the %s '%s' (argument %d): nothing written", role[w],
+             shown(argv[w]), w, role[r], shown(argv[r]), r);
+        return true;
+      }
+  return false;
 }
 
 int run(int argc, char **argv) {
+  if (!std_descriptors_open()) return 1; // a message could land in the score file
   if (argc < 7) {
     fprintf(stderr, "usage: checker INPUT OUTPUT ANSWER UNUSED SCORE REPORT\n");
     return 2;
   }
+  if (named_twice(argv)) return 1;
   fscore = fopen(argv[5], "w");
   if (!fscore) {
-    fprintf(stderr, "checker: score file '%s' cannot be opened\n", argv[5]);
+    warn("score file '%s' cannot be opened: %s", shown(argv[5]), strerror(errno));
     return 1;
   }
   freport = fopen(argv[6], "w");
-  fans = fopen(argv[3], "r");
-  fin = fopen(argv[1], "r");
-  fout = fopen(argv[2], "r");
+  if (!freport) warn("report file '%s' cannot be created: %s", shown(argv[6]), strerror(errno));
+  fans = open_in(argv[3], &fans_err);
+  fin = open_in(argv[1], &fin_err);
+  fout = open_in(argv[2], &fout_err);
   reason r = judge();
-  warn("input file", argv[1], fin_fault);
-  warn("reference answer", argv[3], fans_fault);
+  tell(1, argv[1], fin_fault, fin_err);
+  tell(3, argv[3], fans_fault, fans_err);
+  tell(2, argv[2], fout_fault, fout_err);
   bool written = setscore(score_of(r));
   close_inputs();
   if (!close_output_files() || !written) {
-    fprintf(stderr, "checker: score file '%s' could not be written\n", argv[5]);
+    warn("score file '%s' could not be written", shown(argv[5]));
     return 1;
   }
   return 0;

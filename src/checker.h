@@ -26,14 +26,19 @@ enum reason {
   wrong_volume,           // a permutation whose volume is not x
 };
 
-// What is wrong with a judge-side file; reported on stderr, never part of the verdict.
-enum fault { no_fault, cannot_open, no_header, n_out_of_range, no_integer };
-extern fault fin_fault, fans_fault;
+// What is wrong with one of the three files read; reported on stderr, never part of the verdict.
+enum fault { no_fault, cannot_open, cannot_read, no_header, n_out_of_range, no_integer };
+extern fault fin_fault, fans_fault, fout_fault;
+extern int fin_err, fans_err, fout_err; // the errno behind cannot_open and cannot_read
 const char *fault_text(fault f);
+
+// Opens path for reading; *err gets the errno when it cannot be opened, else 0.
+FILE *open_in(const char *path, int *err);
 
 int score_of(reason r);
 
 // Judges with fin, fans and fout open (any may be null, read as empty); fin and fans end closed.
+// An output that cannot be opened or read to its end is judged as an empty one.
 reason judge();
 // Closes whichever of fin, fans and fout is still open.
 void close_inputs();

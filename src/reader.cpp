@@ -1,6 +1,7 @@
 // Number reader that converts exactly what "%d" and "%lld" would, without their overflow hazards.
 #include "reader.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstring>
 
@@ -12,6 +13,7 @@ static int pos, len;
 static ll base; // bytes of the file before buf[0]
 static FILE *src;
 static bool at_end;
+static int err; // errno of the first failed read
 
 // Neither white space, a sign nor a digit: every scanning loop halts on it.
 const unsigned char stop = 'x';
@@ -22,18 +24,24 @@ void rd_open(FILE *f) {
   base = 0;
   buf[0] = stop;
   at_end = !f;
+  err = 0;
 }
 
 // Reads the next block once the last one is used up; false at the end of the file.
 static bool refill() {
   if (at_end) return false;
   base += len;
+  errno = 0;
   len = (int)fread(buf, 1, block, src);
   pos = 0;
   buf[len] = stop;
-  if (len == 0) at_end = true;
+  // After a failed read nothing more is taken: the bytes that follow it are unknown.
+  if (len < block && ferror(src) && !err) err = errno ? errno : EIO;
+  if (len == 0 || err) at_end = true;
   return len > 0;
 }
+
+int rd_error() { return err; }
 
 // The next unread byte, or -1 at the end of the file (a NUL byte is an ordinary 0).
 static inline int peek() { return pos < len || refill() ? buf[pos] : -1; }

@@ -13,6 +13,8 @@ bool rd_ll(ll *v);
 bool rd_int(int *v);
 // How many bytes of the file the conversions so far have consumed.
 ll rd_tell();
+// The errno of a read error met so far on the bound file, 0 if none: an error is never an end.
+int rd_error();
 // k "%d" conversions in a row into v[0..k-1], a failed one storing 0 (what a zeroed array keeps).
 // Returns the index of the first failed conversion, or k when none failed.
 int rd_ints(int *v, int k);

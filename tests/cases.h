@@ -11,7 +11,7 @@ struct row {
   const char *name;
   std::string in, out, ans;
   int score;
-  bool warn; // a judge-side fault: exactly one line per faulty file on stderr
+  bool warn; // a fault of a file read: exactly one line per faulty file on stderr
 };
 
 inline void PrintTo(const row &r, std::ostream *os) { *os << r.name; }
@@ -107,7 +107,7 @@ const row rows[] = {
     {"reference_absent_contestant_marker", "3 1", "-1", none, 0, true},
     {"reference_overflowing_is_fine", "3 1", "2 1 3", "99999999999", 10, false},
     {"n_largest_allowed", "1000009 0", "1", "1", 0, false},
-    // The contestant's own faults never print anything.
-    {"output_absent", "3 1", none, perm, 0, false},
-    {"output_absent_reference_marker", "3 1", none, "-1", 0, false},
+    // An output that cannot be opened is judged as empty, and the host is told.
+    {"output_absent", "3 1", none, perm, 0, true},
+    {"output_absent_reference_marker", "3 1", none, "-1", 0, true},
 };

@@ -69,14 +69,14 @@ const std::pair<reason, std::string> shapes[] = {
                             "(begins with " +
                                 cut_num +
                                 "|begins with no number: reading stopped at '.*'|holds no "
-                                "number|cannot be opened)"},
-    {bad_input, "^the input file (cannot be opened|does not begin with two integers n and x|has n "
-                "outside 1\\.\\.1000009), so the answer is not judged"},
+                                "number|cannot be (opened|read): [^;]*)"},
+    {bad_input, "^the input file (cannot be (opened|read): [^,;]*|does not begin with two integers "
+                "n and x|has n outside 1\\.\\.1000009), so the answer is not judged"},
     {trailing_integer, "^an extra integer follows the [0-9]+ numbers: " + cut_num},
     {missing_number, "^(a number is missing after position [0-9]+: (the output ends there|reading "
                      "stopped at '.*')|the output begins with no number: reading stopped at "
-                     "'.*'|the output holds no number|the output cannot be opened, so no number "
-                     "could be read)"},
+                     "'.*'|the output holds no number|the output cannot be (opened|read): [^,;]*, "
+                     "so it counts as empty)"},
     {out_of_range, "^value " + cut_num + " at position [0-9]+ is outside 1\\.\\.[0-9]+"},
     {repeated_value, "^value [0-9]+ appears (twice, at|[0-9]+ times, first at) positions [0-9]+ "
                      "and [0-9]+; [0-9]+ is missing"},
@@ -105,7 +105,8 @@ TEST(explain, agrees_with_the_checker_on_every_case_and_reaches_every_reason) {
     reason why = judged(d);
     EXPECT_EQ(fitting(t.why), std::vector<reason>{why}) << t.why;
     bool told_fault = t.why.find("the input file") != std::string::npos ||
-                      t.why.find("; the reference answer") != std::string::npos;
+                      t.why.find("; the reference answer") != std::string::npos ||
+                      t.why.find("the output cannot be") != std::string::npos;
     EXPECT_EQ(told_fault, r.warn) << t.why;
     reached.insert(why);
   }
@@ -134,7 +135,8 @@ TEST(explain, says_exactly_what_is_wrong) {
       {"empty_against_marker",
        "the reference answer says -1 (no solution) but the output holds no number"},
       {"output_absent_reference_marker",
-       "the reference answer says -1 (no solution) but the output cannot be opened"},
+       "the reference answer says -1 (no solution) but the output cannot be opened: No such file "
+       "or directory"},
       {"repeated_value", "value 1 appears twice, at positions 1 and 2; 2 is missing"},
       {"above_n", "value 4 at position 3 is outside 1..3"},
       {"overflow_first_wraps_to_two", "value 4294967298 at position 1 is outside 1..3"},
@@ -146,12 +148,14 @@ TEST(explain, says_exactly_what_is_wrong) {
       {"double_sign", "an extra integer follows the 3 numbers: 3"}, // "+" failed, "-2" was read
       {"nul_hides_rest", "a number is missing after position 2: reading stopped at '\\x00 3'"},
       {"empty_output", "the output holds no number"},
-      {"output_absent", "the output cannot be opened, so no number could be read"},
+      {"output_absent",
+       "the output cannot be opened: No such file or directory, so it counts as empty"},
       {"surplus_integer", "an extra integer follows the 3 numbers: 4"},
       {"overflow_after",
        "an extra integer follows the 3 numbers: 99999999999999999999... (23 characters)"},
       {"n_zero", "the input file has n outside 1..1000009, so the answer is not judged"},
-      {"input_absent", "the input file cannot be opened, so the answer is not judged"},
+      {"input_absent", "the input file cannot be opened: No such file or directory, so the answer "
+                       "is not judged"},
       {"bad_input_both_marker", "both the output and the reference answer begin with -1 (no "
                                 "solution); the input file has n outside 1..1000009"},
       {"reference_without_integer",
@@ -159,7 +163,7 @@ TEST(explain, says_exactly_what_is_wrong) {
        "begin with an integer (counts as not -1)"},
       {"reference_absent_contestant_marker",
        "the output says -1 (no solution) but the reference answer does not; the reference "
-       "answer cannot be opened (counts as not -1)"},
+       "answer cannot be opened: No such file or directory (counts as not -1)"},
   };
   for (auto &w : want) {
     const row &r = find_row(w.first);
@@ -191,8 +195,8 @@ TEST(explain, shows_stray_bytes_escaped_and_cut_short) {
       {"4 0", "2 2 2 1", perm, "value 2 appears 3 times, first at positions 1 and 2; 3 is missing"},
       {"3 0", "3 3 1", perm, "value 3 appears twice, at positions 1 and 2; 2 is missing"},
       {none, "1", none,
-       "the input file cannot be opened, so the answer is not judged; the reference answer "
-       "cannot be opened (counts as not -1)"},
+       "the input file cannot be opened: No such file or directory, so the answer is not judged; "
+       "the reference answer cannot be opened: No such file or directory (counts as not -1)"},
   };
   for (auto &c : cases) {
     dir d;

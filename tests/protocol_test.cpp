@@ -107,28 +107,242 @@ TEST(protocol, arguments_after_the_sixth_and_the_fourth_are_never_used) {
   EXPECT_EQ(get(d.at("stderr")), "");
 }
 
-// Output files the host gets wrong: only a score that cannot be written is a non-zero exit.
-TEST(protocol, unusable_output_files) {
-  struct {
-    const char *name;
-    bool score_is_dir, score_is_full, report_is_dir;
-    int status, err_lines;
-  } rows[] = {
-      {"score is a directory", true, false, false, 1, 1},
-      {"score device is full", false, true, false, 1, 1},
-      {"report is a directory", false, false, true, 0, 0},
-  };
-  for (auto &r : rows) {
-    if (r.score_is_full && !exists("/dev/full")) continue;
+// Starts the checker with the sample's six paths, the given standard descriptors closed.
+int spawn_closed(const dir &d, const std::vector<std::string> &args, std::vector<int> closed) {
+  std::vector<std::string> all = args;
+  all.insert(all.begin(), CHECKER_PATH);
+  std::vector<char *> argv;
+  for (auto &s : all) argv.push_back(&s[0]);
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t fa;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawn_file_actions_addopen(&fa, 1, d.at("stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  posix_spawn_file_actions_addopen(&fa, 2, d.at("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  for (int fd : closed) posix_spawn_file_actions_addclose(&fa, fd);
+  pid_t pid;
+  int rc = posix_spawn(&pid, CHECKER_PATH, &fa, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&fa);
+  if (rc != 0) return -1;
+  int st;
+  waitpid(pid, &st, 0);
+  return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+}
+
+const std::string gone = "<absent>"; // a file that must not exist afterwards
+
+std::string bytes(const std::string &path) { return exists(path) ? get(path) : gone; }
+
+// How the host got it wrong: the sample's six paths (in, out, ans, x, score, report in d),
+// in the order the host gives them, rearranged or replaced; returns the path of the file that must
+// come through unchanged.
+typedef std::string (*mistake)(const dir &d, std::vector<std::string> &args);
+
+struct host_row {
+  const char *name;
+  mistake setup;
+  std::vector<int> closed; // standard descriptors the host left closed
+  int status;
+  std::string score, report; // bytes afterwards, gone when never created
+  int err_lines;             // -1: stderr is closed, nothing to count
+};
+
+std::string nothing_kept(const dir &, std::vector<std::string> &) { return ""; }
+
+// A path of the sample in place of another, e.g. the contestant output given as the score file.
+template <int from, int to> std::string same(const dir &d, std::vector<std::string> &a) {
+  a[to] = a[from];
+  (void)d;
+  return from <= 2 ? a[from] : std::string(); // a file read by the run must survive
+}
+
+const host_row host_rows[] = {
+    // Closed standard descriptors: no message may reach the score or report file.
+    {"stderr_closed_missing_input",
+     [](const dir &d, std::vector<std::string> &a) {
+       a[0] = d.at("missing");
+       return std::string();
+     },
+     {2},
+     0,
+     "0",
+     "",
+     -1},
+    {"stdout_stderr_closed_missing_input",
+     [](const dir &d, std::vector<std::string> &a) {
+       a[0] = d.at("missing");
+       return std::string();
+     },
+     {1, 2},
+     0,
+     "0",
+     "",
+     -1},
+    {"all_three_closed_sample", nothing_kept, {0, 1, 2}, 0, "10", "", -1},
+    // A file the run reads, named again as score or report: nothing opened for writing.
+    {"input_as_score", same<0, 4>, {}, 1, "5 4", gone, 1},
+    {"output_as_score", same<1, 4>, {}, 1, perm, gone, 1},
+    {"reference_as_score", same<2, 4>, {}, 1, perm, gone, 1},
+    {"input_as_report", same<0, 5>, {}, 1, gone, "5 4", 1},
+    {"output_as_report", same<1, 5>, {}, 1, gone, perm, 1},
+    {"reference_as_report", same<2, 5>, {}, 1, gone, perm, 1},
+    {"reference_hard_linked_as_score",
+     [](const dir &d, std::vector<std::string> &a) {
+       link(a[2].c_str(), d.at("link").c_str());
+       a[4] = d.at("link");
+       return a[2];
+     },
+     {},
+     1,
+     perm,
+     gone,
+     1},
+    {"output_symlinked_as_report",
+     [](const dir &d, std::vector<std::string> &a) {
+       symlink(a[1].c_str(), d.at("link").c_str());
+       a[5] = d.at("link");
+       return a[1];
+     },
+     {},
+     1,
+     gone,
+     perm,
+     1},
+    // Harmless: score and report the same file; a device read and written.
+    {"score_is_report", same<4, 5>, {}, 0, "10", "10", 0},
+    {"dev_null_read_and_written",
+     [](const dir &, std::vector<std::string> &a) {
+       a[0] = a[5] = "/dev/null";
+       return std::string();
+     },
+     {},
+     0,
+     "0",
+     "",
+     1},
+    // Files that cannot be opened or read are named on stderr; the score is still written.
+    {"output_is_directory",
+     [](const dir &d, std::vector<std::string> &a) {
+       a[1] = d.path;
+       return std::string();
+     },
+     {},
+     0,
+     "0",
+     "",
+     1},
+    {"output_missing",
+     [](const dir &d, std::vector<std::string> &a) {
+       a[1] = d.at("missing");
+       return std::string();
+     },
+     {},
+     0,
+     "0",
+     "",
+     1},
+    {"input_is_directory",
+     [](const dir &d, std::vector<std::string> &a) {
+       a[0] = d.path;
+       return std::string();
+     },
+     {},
+     0,
+     "0",
+     "",
+     1},
+    {"reference_is_directory",
+     [](const dir &d, std::vector<std::string> &a) {
+       a[2] = d.path;
+       return std::string();
+     },
+     {},
+     0,
+     "10",
+     "",
+     1},
+    {"report_not_creatable",
+     [](const dir &d, std::vector<std::string> &a) {
+       a[5] = d.at("missing/report");
+       return std::string();
+     },
+     {},
+     0,
+     "10",
+     gone,
+     1},
+    {"report_is_directory",
+     [](const dir &d, std::vector<std::string> &a) {
+       a[5] = d.path;
+       return a[1];
+     },
+     {},
+     0,
+     "10",
+     "",
+     1},
+    // The score itself cannot be written: the only host error besides a usage error.
+    {"score_is_directory",
+     [](const dir &d, std::vector<std::string> &a) {
+       a[4] = d.path;
+       return a[2];
+     },
+     {},
+     1,
+     "",
+     gone,
+     1},
+};
+
+// A file of the run read back by its path afterwards; a directory reads as empty.
+std::string after(const std::string &path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? "" : bytes(path);
+}
+
+TEST(protocol, misconfigured_hosts) {
+  for (const host_row &r : host_rows) {
+    SCOPED_TRACE(r.name);
     dir d;
-    std::string score = r.score_is_dir ? d.path : r.score_is_full ? "/dev/full" : d.at("score");
-    EXPECT_EQ(spawn(d, sample(d, score, r.report_is_dir ? d.path : d.at("report"))), r.status)
-        << r.name;
-    EXPECT_EQ(lines(get(d.at("stderr"))), r.err_lines) << r.name;
-    if (r.status == 0) {
-      EXPECT_EQ(get(score), "10") << r.name;
+    std::vector<std::string> args = sample(d, d.at("score"), d.at("report"));
+    std::string kept = r.setup(d, args);
+    std::string before = kept.empty() ? "" : get(kept);
+    EXPECT_EQ(spawn_closed(d, args, r.closed), r.status);
+    EXPECT_EQ(after(args[4]), r.score);
+    EXPECT_EQ(after(args[5]), r.report);
+    if (!kept.empty()) {
+      EXPECT_EQ(get(kept), before);
     }
+    std::string err = bytes(d.at("stderr"));
+    if (r.err_lines >= 0) {
+      EXPECT_EQ(lines(err), r.err_lines) << err;
+    }
+    if (r.err_lines > 0) {
+      EXPECT_EQ(err.substr(0, 9), "checker: ") << err;
+    }
+    EXPECT_EQ(bytes(d.at("stdout")), "");
   }
+}
+
+// The score device is full: the write fails and the host is told.
+TEST(protocol, score_device_full) {
+  if (!exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  dir d;
+  EXPECT_EQ(spawn(d, sample(d, "/dev/full", d.at("report"))), 1);
+  EXPECT_EQ(lines(get(d.at("stderr"))), 1);
+}
+
+// Paths are shown on one line whatever bytes they hold.
+TEST(protocol, control_characters_in_paths_are_escaped) {
+  dir d;
+  std::vector<std::string> args = sample(d, d.at("score"), d.at("report"));
+  args[1] = d.at("out\nput\t\x1b");
+  EXPECT_EQ(spawn(d, args), 0);
+  std::string err = get(d.at("stderr"));
+  EXPECT_EQ(lines(err), 1) << err;
+  EXPECT_NE(err.find("out\\x0aput\\x09\\x1b"), std::string::npos) << err;
+  EXPECT_EQ(get(d.at("score")), "0");
 }
 
 // The largest n, generated here: a million tree queries in one sweep and a volume past 32 bits.

@@ -1,6 +1,7 @@
 // Says in words why the checker scores an answer as it does, judging with the checker's own code.
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "checker.h"
 #include "water_volume.h"
@@ -88,6 +89,14 @@ static void say_no_first(const token &t) {
     say("holds no number");
 }
 
+// A fault of a file, with its cause when there is one.
+static void say_fault(fault f, int err) {
+  say("%s", fault_text(f));
+  if (err) say(": %s", strerror(err));
+}
+
+static void say_out_fault() { say_fault(fout_fault, fout_err); }
+
 // The first position that fails the range test; p[i] is 0 where no number could be read.
 static int first_out_of_range() {
   int i = 1;
@@ -133,14 +142,14 @@ static void say_why(reason r, const char *out, const char *ref, bool out_open) {
     say("the reference answer says -1 (no solution) but the output ");
     t = nth(out, 1);
     if (!out_open)
-      say("cannot be opened");
+      say_out_fault();
     else if (t.ok)
       say("begins with "), say_number(t);
     else
       say_no_first(t);
     break;
   case bad_input:
-    say("the input file %s, so the answer is not judged", fault_text(fin_fault));
+    say("the input file "), say_fault(fin_fault, fin_err), say(", so the answer is not judged");
     break;
   case trailing_integer:
     say("an extra integer follows the %d numbers: ", n);
@@ -149,7 +158,7 @@ static void say_why(reason r, const char *out, const char *ref, bool out_open) {
   case missing_number:
     i = first_out_of_range();
     if (!out_open) {
-      say("the output cannot be opened, so no number could be read");
+      say("the output "), say_out_fault(), say(", so it counts as empty");
       break;
     }
     t = nth(out, i);
@@ -179,8 +188,9 @@ static void say_why(reason r, const char *out, const char *ref, bool out_open) {
 
 // Judge-side faults that did not decide the verdict themselves.
 static void say_faults(reason r) {
-  if (fin_fault && r != bad_input) say("; the input file %s", fault_text(fin_fault));
-  if (fans_fault) say("; the reference answer %s (counts as not -1)", fault_text(fans_fault));
+  if (fin_fault && r != bad_input) say("; the input file "), say_fault(fin_fault, fin_err);
+  if (fans_fault)
+    say("; the reference answer "), say_fault(fans_fault, fans_err), say(" (counts as not -1)");
 }
 
 int main(int argc, char **argv) {
@@ -188,13 +198,12 @@ int main(int argc, char **argv) {
     fprintf(stderr, "usage: explain INPUT OUTPUT ANSWER\n");
     return 2;
   }
-  fans = fopen(argv[3], "r"); // the checker's order: reference answer, input, output
-  fin = fopen(argv[1], "r");
-  fout = fopen(argv[2], "r");
-  bool out_open = fout != nullptr;
+  fans = open_in(argv[3], &fans_err); // the checker's order: reference answer, input, output
+  fin = open_in(argv[1], &fin_err);
+  fout = open_in(argv[2], &fout_err);
   reason r = judge();
   close_inputs();
-  say_why(r, argv[2], argv[3], out_open);
+  say_why(r, argv[2], argv[3], fout_fault == no_fault);
   say_faults(r);
   printf("%d\n%s\n", score_of(r), line);
   return fflush(stdout) == 0 ? 0 : 1;

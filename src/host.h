@@ -1,0 +1,16 @@
+// Safety against a misconfigured judging host: standard descriptors, files named twice, messages.
+#pragma once
+
+extern const char *prog; // the name each message starts with
+
+// Reopens each closed descriptor of 0, 1 and 2 on /dev/null, so no file the run opens takes one.
+// False when one stays closed.
+bool std_descriptors_open();
+// Whether path w names an existing regular file that is also the existing file r (by device and
+// inode, so hard and symbolic links count). Writing to w would then destroy r.
+bool same_file(const char *w, const char *r);
+// A path fit for a one-line message: control bytes and backslashes escaped, cut when very long.
+// Two calls may share one message.
+const char *shown(const char *path);
+// One line on stderr: prog, ": " and the formatted text.
+void warn(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
