@@ -128,6 +128,30 @@ reason judge() {
   return check == -1 ? reference_marker_only : fin_fault ? bad_input : missing_number;
 }
 
+contradiction contradicts() {
+  if (fin_fault || fans_fault) return consistent;
+  bool held = reachable(n, x);
+  return check == -1 && held    ? marker_but_reachable
+         : check != -1 && !held ? answer_but_unreachable
+                                : consistent;
+}
+
+const char *contradiction_text(contradiction c) {
+  static char line[200];
+  line[0] = 0;
+  if (c == marker_but_reachable)
+    snprintf(
+        line, sizeof line,
+        "begins with -1, but a permutation of 1..%d holds %lld (volumes 0..%lld are reachable)", n,
+        x, most_volume(n));
+  if (c == answer_but_unreachable)
+    snprintf(line, sizeof line,
+             "begins with %d, but no permutation of 1..%d holds %lld (only volumes 0..%lld are "
+             "reachable)",
+             check, n, x, most_volume(n));
+  return line;
+}
+
 bool setscore(int score) { return fprintf(fscore, "%d", score) > 0; }
 
 bool close_output_files() {
@@ -181,6 +205,9 @@ int run(int argc, char **argv) {
   tell(1, argv[1], fin_fault, fin_err);
   tell(3, argv[3], fans_fault, fans_err);
   tell(2, argv[2], fout_fault, fout_err);
+  if (contradiction c = contradicts())
+    warn("the test contradicts itself: reference answer '%s' %s", shown(argv[3]),
+         contradiction_text(c));
   bool written = setscore(score_of(r));
   close_inputs();
   if (!close_output_files() || !written) {

@@ -37,6 +37,17 @@ FILE *open_in(const char *path, int *err);
 
 int score_of(reason r);
 
+// A test that contradicts itself: its reference answer says the opposite of what is reachable.
+enum contradiction {
+  consistent,
+  marker_but_reachable,   // the reference begins with -1, yet some permutation holds x
+  answer_but_unreachable, // the reference begins with another integer, yet none holds x
+};
+// After judge(): whether n and x were read and the reference's first integer contradicts them.
+contradiction contradicts();
+// The contradiction in words, following the words "the reference answer": "begins with -1, ...".
+const char *contradiction_text(contradiction c);
+
 // Judges with fin, fans and fout open (any may be null, read as empty); fin and fans end closed.
 // An output that cannot be opened or read to its end is judged as an empty one.
 reason judge();

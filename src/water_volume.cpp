@@ -34,3 +34,7 @@ reason evaluate() {
   solve_r(mx_pos);
   return ans == x ? right_volume : wrong_volume;
 }
+
+// Only the columns n - 1 and n can hold water above height n - 1, so heights 1..n-2 hold at most
+// (n - 2) + ... + 1, reached by n - 1, 1, 2, ..., n - 2, n.
+ll most_volume(int k) { return k < 2 ? 0 : (ll)(k - 1) * (k - 2) / 2; }

@@ -11,3 +11,8 @@ void solve_l(int r);
 void solve_r(int l);
 // Computes the volume of p[1..n] into ans; right_volume when it equals x, else wrong_volume.
 reason evaluate();
+
+// The largest volume of a permutation of 1..k. Every volume from 0 to it is held by one.
+ll most_volume(int k);
+// Whether some permutation of 1..k holds exactly v.
+inline bool reachable(int k, ll v) { return v >= 0 && v <= most_volume(k); }

@@ -22,7 +22,7 @@ void files(const dir &d, const std::string &in, const std::string &out, const st
 
 struct told {
   int status;
-  std::string score, why, out, err;
+  std::string score, why, third, out, err; // third: the line naming a self-contradicting test
 };
 
 told explain(const dir &d) {
@@ -31,9 +31,11 @@ told explain(const dir &d) {
   t.out = get(d.at("stdout"));
   t.err = get(d.at("stderr"));
   size_t a = t.out.find('\n'), b = a == std::string::npos ? a : t.out.find('\n', a + 1);
-  if (b != std::string::npos && b + 1 == t.out.size()) {
+  size_t c = b == std::string::npos ? b : t.out.find('\n', b + 1);
+  if (b != std::string::npos && (b + 1 == t.out.size() || c + 1 == t.out.size())) {
     t.score = t.out.substr(0, a);
     t.why = t.out.substr(a + 1, b - a - 1);
+    if (c != std::string::npos) t.third = t.out.substr(b + 1, c - b - 1);
   }
   return t;
 }
@@ -106,7 +108,13 @@ TEST(explain, agrees_with_the_checker_on_every_case_and_reaches_every_reason) {
     EXPECT_EQ(fitting(t.why), std::vector<reason>{why}) << t.why;
     bool told_fault = t.why.find("the input file") != std::string::npos ||
                       t.why.find("; the reference answer") != std::string::npos ||
-                      t.why.find("the output cannot be") != std::string::npos;
+                      t.why.find("the output cannot be") != std::string::npos || t.third != "";
+    if (t.third != "") {
+      EXPECT_TRUE(fits(t.third, "^the test contradicts itself: the reference answer begins with "
+                                "-?[0-9]+, but (a|no) permutation of 1\\.\\.[0-9]+ holds -?[0-9]+ "
+                                "\\((volumes|only volumes) 0\\.\\.[0-9]+ are reachable\\)$"))
+          << t.third;
+    }
     EXPECT_EQ(told_fault, r.warn) << t.why;
     reached.insert(why);
   }
@@ -170,6 +178,33 @@ TEST(explain, says_exactly_what_is_wrong) {
     dir d;
     files(d, r.in, r.out, r.ans);
     EXPECT_EQ(explain(d).why, w.second) << w.first;
+  }
+}
+
+// The third line, on both kinds of test that contradicts itself, the verdict unchanged.
+TEST(explain, names_a_test_that_contradicts_itself) {
+  const struct {
+    const char *name, *score, *third;
+  } want[] = {
+      {"marker_but_reachable", "10",
+       "the test contradicts itself: the reference answer begins with -1, but a permutation of "
+       "1..5 holds 4 (volumes 0..6 are reachable)"},
+      {"answer_but_unreachable", "0",
+       "the test contradicts itself: the reference answer begins with 3, but no permutation of "
+       "1..5 holds 7 (only volumes 0..6 are reachable)"},
+      {"x_negative", "0",
+       "the test contradicts itself: the reference answer begins with 3, but no permutation of "
+       "1..3 holds -1 (only volumes 0..1 are reachable)"},
+      {"both_marker", "10", ""},
+      {"lone_sign_is_not_marker", "0", ""}, // no integer in the reference: a fault, not this
+  };
+  for (auto &w : want) {
+    const row &r = find_row(w.name);
+    dir d;
+    files(d, r.in, r.out, r.ans);
+    told t = explain(d);
+    EXPECT_EQ(t.score, w.score) << w.name;
+    EXPECT_EQ(t.third, w.third) << w.name;
   }
 }
 

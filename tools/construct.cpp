@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "checker.h"
+#include "water_volume.h"
 
 static bool pooled[maxn + 1]; // heights placed in the pool between the walls n - 1 and n
 static char buf[1 << 16];
@@ -23,10 +24,6 @@ static void put(int v, char end) {
   while (k) buf[len++] = d[--k];
   buf[len++] = end;
 }
-
-// No column other than n - 1 and n can hold water above n - 1, so heights 1..n-2 hold at most
-// (n - 2) + ... + 1, and a pool between n - 1 and n reaches that.
-static ll most(int n) { return n < 2 ? 0 : (ll)(n - 1) * (n - 2) / 2; }
 
 // In the pool, height v holds n - 1 - v. Taking depths n - 2 down to 1 greedily hits x exactly,
 // since the subset sums of 1..k are all of 0..k(k+1)/2.
@@ -62,7 +59,7 @@ int main(int argc, char **argv) {
     fprintf(stderr, "usage: construct N X   (1 <= N <= %d)\n", maxn);
     return 2;
   }
-  if (x_big || x < 0 || x > most((int)n)) {
+  if (x_big || x < 0 || x > most_volume((int)n)) {
     puts("-1");
   } else {
     choose((int)n, x);

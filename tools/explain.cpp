@@ -206,5 +206,7 @@ int main(int argc, char **argv) {
   say_why(r, argv[2], argv[3], fout_fault == no_fault);
   say_faults(r);
   printf("%d\n%s\n", score_of(r), line);
+  if (contradiction c = contradicts())
+    printf("the test contradicts itself: the reference answer %s\n", contradiction_text(c));
   return fflush(stdout) == 0 ? 0 : 1;
 }
