@@ -1,0 +1,169 @@
+// validate on sound and broken tests, one rule per row, and on every answer construct writes.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "host.h"
+
+namespace {
+
+struct verdict {
+  int status;
+  std::string out, err;
+};
+
+verdict validate(const dir &d, const std::vector<std::string> &args) {
+  verdict v;
+  v.status = start(VALIDATE_PATH, d, args);
+  v.out = get(d.at("stdout"));
+  v.err = get(d.at("stderr"));
+  return v;
+}
+
+using namespace std::string_literals;
+
+const std::string line = "\n";
+
+struct test_row {
+  const char *name;
+  std::string in, ans;
+  const char *file;    // "in" or "ans": which file the one problem is about; "" when sound
+  const char *problem; // a pattern the problem must fit
+};
+
+std::string pool(int n) { // n-1, 1, 2, ..., n-2, n: the largest volume
+  std::string s = std::to_string(n - 1);
+  for (int i = 1; i <= n - 2; i++) s += ' ' + std::to_string(i);
+  return s + ' ' + std::to_string(n) + '\n';
+}
+
+const long long big = 1000009, most = (big - 1) * (big - 2) / 2;
+
+const test_row test_rows[] = {
+    // Sound tests.
+    {"permutation", "5 4\n", "3 1 4 2 5\n", "", ""},
+    {"largest_volume_of_five", "5 6\n", "4 1 2 3 5\n", "", ""},
+    {"marker_past_the_largest", "5 7\n", "-1\n", "", ""},
+    {"marker_negative_x", "5 -3\n", "-1\n", "", ""},
+    {"n_one", "1 0\n", "1\n", "", ""},
+    {"x_largest_64_bits", "5 9223372036854775807\n", "-1\n", "", ""},
+    {"x_smallest_64_bits", "5 -9223372036854775808\n", "-1\n", "", ""},
+    {"largest_n_largest_volume", std::to_string(big) + ' ' + std::to_string(most) + line, pool(big),
+     "", ""},
+    // The input file's layout and values.
+    {"input_no_newline", "5 4", "3 1 4 2 5\n", "in",
+     "^byte 4 \\(the end of the file\\): no newline"},
+    {"input_two_spaces", "5  4\n", "3 1 4 2 5\n", "in", "^byte 3 \\(' '\\): two spaces in a row"},
+    {"input_leading_zero", "05 4\n", "3 1 4 2 5\n", "in", "^byte 2 \\('5'\\): a leading zero"},
+    {"input_plus", "+5 4\n", "3 1 4 2 5\n", "in", "^byte 1 \\('\\+'\\): a plus sign"},
+    {"input_crlf", "5 4\r\n", "3 1 4 2 5\n", "in", "^byte 4 \\('\\\\x0d'\\): a carriage return"},
+    {"input_minus_zero", "5 -0\n", "3 1 4 2 5\n", "in", "^byte 4 \\('0'\\): -0 or a leading zero"},
+    {"input_text_after", "5 4\nfoo", "3 1 4 2 5\n", "in",
+     "^byte 5 \\('f'\\): text after the final"},
+    {"input_three_numbers", "5 4 1\n", "3 1 4 2 5\n", "in",
+     "^holds 3 integers; expected exactly two"},
+    {"input_one_number", "5\n", "3 1 4 2 5\n", "in", "^holds 1 integers; expected exactly two"},
+    {"input_empty", "", "3 1 4 2 5\n", "in",
+     "^byte 1 \\(the end of the file\\): the file is empty"},
+    {"input_n_zero", "0 0\n", "-1\n", "in", "^n = 0 is outside 1\\.\\.1000009$"},
+    {"input_n_past_arrays", "1000010 0\n", "-1\n", "in", "^n = 1000010 is outside"},
+    {"input_x_past_64_bits", "5 9223372036854775808\n", "-1\n", "in",
+     "^x = 9223372036854775808 does not fit in 64 signed bits$"},
+    {"input_hostile_bytes", "\xff\x00\x01"s + "5 4\n", "3 1 4 2 5\n", "in",
+     "^byte 1 \\('\\\\xff'\\): a byte that is not part of an integer"},
+    // The reference answer against what is reachable.
+    {"marker_but_reachable", "5 4\n", "-1\n", "ans",
+     "^says -1, but a permutation of 1\\.\\.5 holds 4 .*`construct 5 4` writes one$"},
+    {"answer_but_unreachable", "5 7\n", "3 1 4 2 5\n", "ans",
+     "^no permutation of 1\\.\\.5 holds 7 \\(volumes 0\\.\\.6\\), so the answer is -1; it begins "
+     "with 3$"},
+    {"marker_and_more", "5 7\n", "-1 2\n", "ans", "^holds 2 integers; expected -1 alone$"},
+    {"largest_n_one_more", std::to_string(big) + ' ' + std::to_string(most + 1) + line, pool(big),
+     "ans",
+     "^no permutation of 1\\.\\.1000009 holds 500007500029 \\(volumes 0\\.\\.500007500028\\)"},
+    {"wrong_volume", "5 3\n", "3 1 4 2 5\n", "ans", "^holds volume 4, but x = 3$"},
+    {"repeated_value", "3 0\n", "1 1 3\n", "ans", "^value 1 appears more than once"},
+    {"out_of_range", "3 0\n", "1 2 4\n", "ans", "^integer 3 is 4, outside 1\\.\\.3$"},
+    {"too_few", "3 0\n", "1 2\n", "ans", "^holds fewer than n = 3 integers$"},
+    {"too_many", "3 0\n", "1 2 3 4\n", "ans", "^holds more than n = 3 integers$"},
+    {"answer_trailing_space", "3 0\n", "1 2 3 \n", "ans",
+     "^byte 7 \\('\\\\x0a'\\): a space before the line"},
+    {"answer_leading_zero", "3 0\n", "01 2 3\n", "ans", "^byte 2 \\('1'\\): a leading zero"},
+    {"answer_no_newline", "3 0\n", "1 2 3", "ans", "^byte 6 \\(the end of the file\\): no newline"},
+    {"answer_second_line", "3 0\n", "1 2 3\n\n", "ans", "^byte 7 \\('\\\\x0a'\\): text after the"},
+    {"answer_hostile_bytes", "3 0\n", "1 2\0 3\n"s, "ans", "^byte 4 \\('\\\\x00'\\): a byte that"},
+};
+
+TEST(validate, one_rule_per_row) {
+  for (const test_row &r : test_rows) {
+    SCOPED_TRACE(r.name);
+    dir d;
+    put(d.at("in"), r.in);
+    put(d.at("ans"), r.ans);
+    verdict v = validate(d, {d.at("in"), d.at("ans")});
+    bool sound = *r.file == 0;
+    EXPECT_EQ(v.status, sound ? 0 : 1);
+    EXPECT_EQ(v.err, "");
+    std::string want_last = sound ? "1 sound, 0 broken\n" : "0 sound, 1 broken\n";
+    ASSERT_GE(v.out.size(), want_last.size());
+    EXPECT_EQ(v.out.substr(v.out.size() - want_last.size()), want_last);
+    std::string problems = v.out.substr(0, v.out.size() - want_last.size());
+    if (sound) {
+      EXPECT_EQ(problems, "");
+      continue;
+    }
+    std::string head = d.at(r.file) + ": ";
+    ASSERT_EQ(problems.compare(0, head.size(), head), 0) << problems;
+    std::string first = problems.substr(head.size(), problems.find('\n') - head.size());
+    EXPECT_TRUE(fits(first, r.problem)) << first;
+  }
+}
+
+TEST(validate, counts_a_folder_and_refuses_odd_arguments) {
+  dir d;
+  std::vector<std::string> args;
+  for (int i = 0; i < 6; i++) {
+    std::string in = d.at(std::to_string(i) + ".in"), ans = d.at(std::to_string(i) + ".ans");
+    put(in, "5 4\n");
+    put(ans, i % 3 ? "3 1 4 2 5\n" : "-1\n");
+    args.push_back(in), args.push_back(ans);
+  }
+  args.push_back(d.at("missing.in")), args.push_back(d.at("missing.ans"));
+  verdict v = validate(d, args);
+  EXPECT_EQ(v.status, 1);
+  EXPECT_TRUE(fits(v.out, "\n4 sound, 3 broken\n$")) << v.out;
+  EXPECT_TRUE(fits(v.out, "missing\\.in: cannot be opened: No such file or directory\n")) << v.out;
+  for (int k : {0, 1, 3}) {
+    verdict u = validate(d, std::vector<std::string>(args.begin(), args.begin() + k));
+    EXPECT_EQ(u.status, 2) << k;
+    EXPECT_EQ(u.out, "");
+    EXPECT_TRUE(fits(u.err, "^usage: validate INPUT ANSWER")) << u.err;
+  }
+}
+
+// Every answer construct writes is sound by validate, reachable volumes or not.
+TEST(validate, accepts_what_construct_writes) {
+  dir d;
+  std::mt19937 rng(20261207);
+  std::vector<std::string> args;
+  std::vector<long long> ns = {1, 2, 3, 1000009};
+  for (int i = 0; i < 60; i++) ns.push_back(1 + rng() % 300);
+  for (size_t i = 0; i < ns.size(); i++) {
+    long long n = ns[i], top = n < 2 ? 0 : (n - 1) * (n - 2) / 2;
+    long long x = i % 4 == 0   ? top + 1 + rng() % 3
+                  : i % 4 == 1 ? -(long long)(rng() % 3) - 1
+                               : (long long)(rng() % (top + 1));
+    std::string in = d.at(std::to_string(i) + ".in"), ans = d.at(std::to_string(i) + ".ans");
+    put(in, std::to_string(n) + ' ' + std::to_string(x) + '\n');
+    ASSERT_EQ(start(CONSTRUCT_PATH, d, {std::to_string(n), std::to_string(x)}), 0);
+    put(ans, get(d.at("stdout")));
+    args.push_back(in), args.push_back(ans);
+  }
+  verdict v = validate(d, args);
+  EXPECT_EQ(v.status, 0) << v.out;
+  EXPECT_EQ(v.out, std::to_string(ns.size()) + " sound, 0 broken\n");
+}
+
+} // namespace
