@@ -333,6 +333,34 @@ TEST(protocol, score_device_full) {
   EXPECT_EQ(lines(get(d.at("stderr"))), 1);
 }
 
+// A test that contradicts itself: one line naming the reference, the score as the table gives it.
+TEST(protocol, names_a_test_that_contradicts_itself) {
+  const struct {
+    std::string in, out, ans, score, err;
+  } cases[] = {
+      {"5 4", "-1", "-1", "10",
+       "begins with -1, but a permutation of 1..5 holds 4 (volumes 0..6 are reachable)\n"},
+      {"5 4", perm, "-1", "0",
+       "begins with -1, but a permutation of 1..5 holds 4 (volumes 0..6 are reachable)\n"},
+      {"5 7", perm, perm, "0",
+       "begins with 3, but no permutation of 1..5 holds 7 (only volumes 0..6 are reachable)\n"},
+      {"1 -1", "1", "1", "0",
+       "begins with 1, but no permutation of 1..1 holds -1 (only volumes 0..0 are reachable)\n"},
+  };
+  for (auto &c : cases) {
+    dir d;
+    put(d.at("input"), c.in);
+    put(d.at("output"), c.out);
+    put(d.at("answer"), c.ans);
+    EXPECT_EQ(spawn(d, {d.at("input"), d.at("output"), d.at("answer"), d.at("absent"),
+                        d.at("score"), d.at("report")}),
+              0);
+    EXPECT_EQ(get(d.at("score")), c.score);
+    EXPECT_EQ(get(d.at("stderr")), "checker: the test contradicts itself: reference answer '" +
+                                       d.at("answer") + "' " + c.err);
+  }
+}
+
 // Paths are shown on one line whatever bytes they hold.
 TEST(protocol, control_characters_in_paths_are_escaped) {
   dir d;
