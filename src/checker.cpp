@@ -152,6 +152,16 @@ const char *contradiction_text(contradiction c) {
   return line;
 }
 
+reason judge_paths(const char *in, const char *out, const char *ans) {
+  fans = open_in(ans, &fans_err);
+  fin = open_in(in, &fin_err);
+  fout = out ? open_in(out, &fout_err) : stdin;
+  if (!out) fout_err = 0;
+  reason r = judge();
+  close_inputs();
+  return r;
+}
+
 bool setscore(int score) { return fprintf(fscore, "%d", score) > 0; }
 
 bool close_output_files() {

@@ -51,6 +51,9 @@ const char *contradiction_text(contradiction c);
 // Judges with fin, fans and fout open (any may be null, read as empty); fin and fans end closed.
 // An output that cannot be opened or read to its end is judged as an empty one.
 reason judge();
+// Opens the three files in the checker's order (reference, input, output), judges and closes
+// them; a null output path judges standard input.
+reason judge_paths(const char *in, const char *out, const char *ans);
 // Closes whichever of fin, fans and fout is still open.
 void close_inputs();
 // Writes the score with "%d"; false when the write failed.

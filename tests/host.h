@@ -45,8 +45,10 @@ inline std::string get(const std::string &path) {
   return s.str();
 }
 
-// Starts prog with the given arguments, stdout and stderr caught in files of d; the exit status.
-inline int start(const std::string &prog, const dir &d, std::vector<std::string> args) {
+// Starts prog with the given arguments, stdout and stderr caught in files of d, standard input
+// read from the file in when given; the exit status.
+inline int start(const std::string &prog, const dir &d, std::vector<std::string> args,
+                 const std::string &in = "") {
   args.insert(args.begin(), prog);
   std::vector<char *> argv;
   for (auto &s : args) argv.push_back(&s[0]);
@@ -57,6 +59,7 @@ inline int start(const std::string &prog, const dir &d, std::vector<std::string>
                                    0644);
   posix_spawn_file_actions_addopen(&fa, 2, d.at("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0644);
+  if (!in.empty()) posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
   pid_t pid;
   int rc = posix_spawn(&pid, prog.c_str(), &fa, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&fa);

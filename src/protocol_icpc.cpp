@@ -1,0 +1,53 @@
+// checker-icpc INPUT ANSWER FEEDBACK_DIR [ignored] < OUTPUT: exit 42 accepted, 43 rejected, 1 judge
+// error; why in FEEDBACK_DIR/judgemessage.txt, nothing on standard output.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "host.h"
+#include "reasons.h"
+
+// The message file in the feedback folder, or null after saying on stderr why there is none.
+static FILE *open_message(const char *folder, const char *in, const char *ans) {
+  struct stat st;
+  if (stat(folder, &st) != 0) {
+    warn("feedback folder '%s' cannot be used: %s", shown(folder), strerror(errno));
+    return nullptr;
+  }
+  if (!S_ISDIR(st.st_mode)) {
+    warn("feedback folder '%s' is not a folder", shown(folder));
+    return nullptr;
+  }
+  std::string path = std::string(folder) + "/judgemessage.txt";
+  if (same_file(path.c_str(), in) || same_file(path.c_str(), ans)) {
+    warn("'%s' is also a file the judge reads: nothing written", shown(path.c_str()));
+    return nullptr;
+  }
+  FILE *f = fopen(path.c_str(), "w");
+  if (!f) warn("'%s' cannot be created: %s", shown(path.c_str()), strerror(errno));
+  return f;
+}
+
+int main(int argc, char **argv) {
+  prog = "checker-icpc";
+  if (!std_descriptors_open()) return 1;
+  if (argc < 4) {
+    fprintf(stderr, "usage: checker-icpc INPUT ANSWER FEEDBACK_DIR [ignored...] < OUTPUT\n");
+    return 1;
+  }
+  FILE *message = open_message(argv[3], argv[1], argv[2]);
+  if (!message) return 1;
+  reason r = judge_paths(argv[1], nullptr, argv[2]);
+  outcome o = outcome_of(r);
+  const char *why = o == judge_error ? broken_text() : reason_text(r);
+  bool written = fprintf(message, "%s\n", why) > 0;
+  if (fclose(message) != 0 || !written) {
+    warn("feedback folder '%s': judgemessage.txt cannot be written", shown(argv[3]));
+    return 1;
+  }
+  if (o == judge_error) warn("%s", why);
+  return o == accepted ? 42 : o == rejected ? 43 : 1;
+}
