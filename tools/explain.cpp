@@ -5,7 +5,7 @@
 #include "checker.h"
 #include "water_volume.h"
 
-const int cut = 20; // bytes of a token, or of the text where reading stopped, shown before "..."
+const int cut = 20; // bytes of a token shown before "..."
 
 // One conversion of a file as the checker's reader makes it, with the text it read.
 struct token {
@@ -20,8 +20,11 @@ static void keep(token &t, int c) {
   t.total++;
 }
 
+// White space as the reader skips it: space, \t, \n, \v, \f, \r.
+static bool space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 // The k-th conversion of the file at path, made by the checker's own reader; its text is read
-// back from where that conversion began: the number, or where reading stopped when it failed.
+// back from where that conversion began: the number, or the token where reading stopped.
 static token nth(const char *path, int k) {
   token t = {};
   FILE *f = fopen(path, "r");
@@ -32,8 +35,11 @@ static token nth(const char *path, int k) {
   ll to = rd_tell();
   fseek(f, from, SEEK_SET);
   int c = getc(f);
-  for (; c == ' ' || (c >= '\t' && c <= '\r'); c = getc(f)) from++;
-  for (; c != EOF && (t.ok ? from < to : t.total <= cut); c = getc(f)) keep(t, c), from++;
+  for (; space(c); c = getc(f)) from++;
+  // Where reading stopped, the token runs to the next white space; one byte past the cut is
+  // enough to show that it goes on.
+  for (; c != EOF && (t.ok ? from < to : !space(c) && t.total <= cut); c = getc(f))
+    keep(t, c), from++;
   fclose(f);
   return t;
 }
@@ -185,7 +191,8 @@ static void say_faults(reason r) {
 
 int main(int argc, char **argv) {
   if (argc != 4) {
-    fprintf(stderr, "usage: explain INPUT OUTPUT ANSWER\n");
+    fprintf(stderr, "explain: expected 3 arguments, got %d; usage: explain INPUT OUTPUT ANSWER\n",
+            argc - 1);
     return 2;
   }
   fans = fopen(argv[3], "r"); // the checker's order: reference answer, input, output
