@@ -26,9 +26,9 @@ bool same_file(const char *w, const char *r) {
   return sw.st_dev == sr.st_dev && sw.st_ino == sr.st_ino;
 }
 
-const char *shown(const char *path) {
-  const int most = 1024; // bytes of a path shown before "..."
-  static char out[2][4 * most + 4];
+const char *shown(const char *path, int most) {
+  static char out[2][4 * 1024 + 4];
+  if (most > 1024) most = 1024;
   static int turn;
   char *s = out[turn ^= 1];
   int k = 0, i = 0;

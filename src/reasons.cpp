@@ -32,8 +32,14 @@ static void say_repeat() {
   snprintf(line + k, sizeof line - k, "; %d is missing", gone);
 }
 
-const char *reason_text(reason r) {
+int first_out_of_range() {
   int i = 1;
+  while (i < n && p[i] >= 1 && p[i] <= n) i++;
+  return i;
+}
+
+const char *reason_text(reason r) {
+  int i = first_out_of_range();
   switch (r) {
   case both_marker:
     return "both the output and the reference answer begin with -1 (no solution)";
@@ -57,12 +63,10 @@ const char *reason_text(reason r) {
                fault_with_cause(fout_fault, fout_err));
       break;
     }
-    while (i < n && p[i] >= 1 && p[i] <= n) i++;
     if (i == 1) return "the output begins with no number";
     snprintf(line, sizeof line, "a number is missing after position %d", i - 1);
     break;
   case out_of_range:
-    while (i < n && p[i] >= 1 && p[i] <= n) i++;
     if (p[i] == INT_MAX || p[i] == INT_MIN) // saturated: the value as written is past 32 bits
       snprintf(line, sizeof line, "value at position %d is outside 1..%d", i, n);
     else

@@ -2,6 +2,8 @@
 #pragma once
 #include "checker.h"
 
+// After judge(): the first position whose number fails the range test (0 where none was read).
+int first_out_of_range();
 // Why judge() decided as it did, from the state it left behind: "volume 4, expected 3".
 const char *reason_text(reason r);
 

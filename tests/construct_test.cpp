@@ -109,28 +109,47 @@ TEST(construct, random_volumes_up_to_the_largest_n) {
   EXPECT_EQ(construct(d, big, -1).out, "-1\n");
 }
 
-TEST(construct, arguments) {
-  const struct {
-    std::vector<std::string> args;
-    int status;
-    std::string out;
-  } cases[] = {
-      {{"5", "99999999999999999999"}, 0, "-1\n"}, // past 64 bits: no permutation holds it
-      {{}, 2, ""},
-      {{"5"}, 2, ""},
-      {{"0", "0"}, 2, ""},
-      {{"1000010", "0"}, 2, ""},
-      {{"5", "4x"}, 2, ""},
-      {{"five", "4"}, 2, ""},
+// A usage error names the first argument that cannot be used and why, on one line, exit 2.
+TEST(construct, usage_errors_name_the_argument) {
+  const std::string use = "; usage: construct N X, with 1 <= N <= 1000009\n";
+  const std::string y50(50, 'y');
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{}, "construct: N and X are missing" + use},
+      {{"5"}, "construct: X is missing" + use},
+      {{"5", "4", "7"}, "construct: unexpected argument '7' after N and X\n"},
+      {{"abc", "3"}, "construct: N 'abc' is not an integer\n"},
+      {{"", "3"}, "construct: N '' is not an integer\n"},
+      {{"5.0", "3"}, "construct: N '5.0' is not an integer\n"},
+      {{"abc", "abc"}, "construct: N 'abc' is not an integer\n"},
+      {{"0", "0"}, "construct: N 0 is outside 1..1000009\n"},
+      {{"-5", "0"}, "construct: N -5 is outside 1..1000009\n"},
+      {{"1000010", "0"}, "construct: N 1000010 is outside 1..1000009\n"},
+      {{"99999999999999999999", "0"}, "construct: N 99999999999999999999 is outside 1..1000009\n"},
+      {{"0", "abc"}, "construct: N 0 is outside 1..1000009\n"},
+      {{"5", "abc"}, "construct: X 'abc' is not an integer\n"},
+      {{"5", "4x"}, "construct: X '4x' is not an integer\n"},
+      {{"5", ""}, "construct: X '' is not an integer\n"},
+      {{"5", y50}, "construct: X '" + y50.substr(0, 40) + "...' is not an integer\n"},
   };
   for (auto &c : cases) {
     dir d;
-    built b = construct(d, c.args);
-    std::string all;
-    for (auto &a : c.args) all += a + " ";
-    EXPECT_EQ(b.status, c.status) << all;
-    EXPECT_EQ(b.out, c.out) << all;
-    EXPECT_EQ(std::count(b.err.begin(), b.err.end(), '\n'), c.status ? 1 : 0) << all;
+    built b = construct(d, c.first);
+    EXPECT_EQ(b.status, 2) << c.second;
+    EXPECT_EQ(b.out, "") << c.second;
+    EXPECT_EQ(b.err, c.second);
+  }
+}
+
+// Any integer X is a question with an answer: -1 when no permutation holds it.
+TEST(construct, every_integer_volume_is_answered) {
+  const std::vector<std::string> cases[] = {
+      {"5", "99999999999999999999"}, {"5", "-99999999999999999999"}, {"5", "-1"}, {"5", "7"}};
+  for (auto &c : cases) {
+    dir d;
+    built b = construct(d, c);
+    EXPECT_EQ(b.status, 0) << c[1];
+    EXPECT_EQ(b.out, "-1\n") << c[1];
+    EXPECT_EQ(b.err, "") << c[1];
   }
 }
 

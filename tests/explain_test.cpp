@@ -151,10 +151,10 @@ TEST(explain, says_exactly_what_is_wrong) {
       {"overflow_huge_inside",
        "value 99999999999999999999... (1000 characters) at position 2 is outside 1..3"},
       {"too_few", "a number is missing after position 2: the output ends there"},
-      {"letter_stops_reading", "a number is missing after position 1: reading stopped at 'a 3'"},
-      {"lone_sign_consumed", "a number is missing after position 1: reading stopped at '- 3'"},
+      {"letter_stops_reading", "a number is missing after position 1: reading stopped at 'a'"},
+      {"lone_sign_consumed", "a number is missing after position 1: reading stopped at '-'"},
       {"double_sign", "an extra integer follows the 3 numbers: 3"}, // "+" failed, "-2" was read
-      {"nul_hides_rest", "a number is missing after position 2: reading stopped at '\\x00 3'"},
+      {"nul_hides_rest", "a number is missing after position 2: reading stopped at '\\x00'"},
       {"empty_output", "the output holds no number"},
       {"output_absent",
        "the output cannot be opened: No such file or directory, so it counts as empty"},
@@ -243,6 +243,53 @@ TEST(explain, shows_stray_bytes_escaped_and_cut_short) {
   }
 }
 
+// Where reading stopped, explain shows the token there: up to the next white space, never the
+// line end, cut after 20 bytes with "...".
+TEST(explain, shows_the_token_where_reading_stopped) {
+  const std::string at4 = "a number is missing after position 4: reading stopped at '";
+  const std::string z20(20, 'z');
+  const std::pair<std::string, std::string> cases[] = {
+      {"3 1 4 2 abc\n", at4 + "abc'"},
+      {"3 1 4 2 abc", at4 + "abc'"},
+      {"3 1 4 2 abc\r\n5\n", at4 + "abc'"},
+      {"3 1 4 2\n\n  abc\tdef", at4 + "abc'"},
+      {"3 1 4 2 abc\v\f", at4 + "abc'"},
+      {"3 1 4 2x 5", at4 + "x'"},
+      {"3 1 4 2 " + z20 + "\n", at4 + z20 + "'"},
+      {"3 1 4 2 " + z20 + "z\n", at4 + z20 + "...'"},
+      {"3 1 4 2 " + z20 + std::string(1000, 'z'), at4 + z20 + "...'"},
+      {"3 1 4 2 -\n", at4 + "-'"},
+      {"3 1 4 2 -x 5", at4 + "-x'"},
+      {"3 1 x\x01y 2 5", "a number is missing after position 2: reading stopped at 'x\\x01y'"},
+      {"abc\n", "the output begins with no number: reading stopped at 'abc'"},
+  };
+  for (auto &c : cases) {
+    dir d;
+    files(d, "5 4", c.first, perm);
+    told t = explain(d);
+    EXPECT_EQ(t.score, "0") << c.second;
+    EXPECT_EQ(t.why, c.second);
+  }
+}
+
+// The bundled samples say what the README says they say.
+TEST(explain, bundled_samples) {
+  const std::string s = SAMPLE_DIR "/";
+  const std::pair<std::string, std::string> cases[] = {
+      {"output.txt", "10\na permutation of 1..5 holding volume 4, as required\n"},
+      {"wrong.txt", "0\nvolume 2, expected 4\n"},
+  };
+  for (auto &c : cases) {
+    dir d;
+    EXPECT_EQ(start(EXPLAIN_PATH, d, {s + "input.txt", s + c.first, s + "answer.txt"}), 0);
+    EXPECT_EQ(get(d.at("stdout")), c.second) << c.first;
+    start(CHECKER_PATH, d,
+          {s + "input.txt", s + c.first, s + "answer.txt", d.at("unused"), d.at("score"),
+           d.at("report")});
+    EXPECT_EQ(get(d.at("score")), c.second.substr(0, c.second.find('\n'))) << c.first;
+  }
+}
+
 // At the largest n the token is found again past a million numbers.
 TEST(explain, finds_tokens_far_into_the_largest_answer) {
   std::string sorted;
@@ -272,8 +319,8 @@ TEST(explain, other_than_three_arguments_is_a_usage_error) {
   for (int k : {0, 1, 2, 4}) {
     EXPECT_EQ(start(EXPLAIN_PATH, d, std::vector<std::string>(all.begin(), all.begin() + k)), 2);
     EXPECT_EQ(get(d.at("stdout")), "");
-    std::string err = get(d.at("stderr"));
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(get(d.at("stderr")), "explain: expected 3 arguments, got " + std::to_string(k) +
+                                       "; usage: explain INPUT OUTPUT ANSWER\n");
   }
 }
 

@@ -1,9 +1,12 @@
 // Prints a permutation of 1..N that holds exactly X units of water, or -1 when none does.
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "checker.h"
+#include "host.h"
 #include "water_volume.h"
 
 static bool pooled[maxn + 1]; // heights placed in the pool between the walls n - 1 and n
@@ -42,6 +45,17 @@ static void emit(int n) {
   put(n, '\n');
 }
 
+// A usage error: one line naming the argument that could not be used and why, exit status 2.
+__attribute__((format(printf, 1, 2))) static int usage_error(const char *fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  fprintf(stderr, "construct: ");
+  vfprintf(stderr, fmt, args);
+  fprintf(stderr, "\n");
+  va_end(args);
+  return 2;
+}
+
 // A whole argument as a decimal integer; *big is set when it does not fit in 64 bits.
 static bool number(const char *s, ll *v, bool *big) {
   char *end;
@@ -52,13 +66,19 @@ static bool number(const char *s, ll *v, bool *big) {
 }
 
 int main(int argc, char **argv) {
+  if (argc < 3)
+    return usage_error("%s missing; usage: construct N X, with 1 <= N <= %d",
+                       argc < 2 ? "N and X are" : "X is", maxn);
+  if (argc > 3) return usage_error("unexpected argument '%s' after N and X", shown(argv[3], 40));
   ll n, x;
   bool n_big, x_big;
-  if (argc != 3 || !number(argv[1], &n, &n_big) || !number(argv[2], &x, &x_big) || n_big || n < 1 ||
-      n > maxn) {
-    fprintf(stderr, "usage: construct N X   (1 <= N <= %d)\n", maxn);
-    return 2;
-  }
+  if (!number(argv[1], &n, &n_big))
+    return usage_error("N '%s' is not an integer", shown(argv[1], 40));
+  if (n_big || n < 1 || n > maxn)
+    return usage_error("N %s is outside 1..%d", shown(argv[1], 40), maxn);
+  if (!number(argv[2], &x, &x_big))
+    return usage_error("X '%s' is not an integer", shown(argv[2], 40));
+  // Every X is a fair question: below 0 or past 64 bits, no permutation holds it.
   if (x_big || x < 0 || x > most_volume((int)n)) {
     puts("-1");
   } else {

@@ -4,9 +4,10 @@
 #include <cstring>
 
 #include "checker.h"
+#include "reasons.h"
 #include "water_volume.h"
 
-const int cut = 20; // bytes of a token, or of the text where reading stopped, shown before "..."
+const int cut = 20; // bytes of a token shown before "..."
 
 // One conversion of a file as the checker's reader makes it, with the text it read.
 struct token {
@@ -21,8 +22,11 @@ static void keep(token &t, int c) {
   t.total++;
 }
 
+// White space as the reader skips it: space, \t, \n, \v, \f, \r.
+static bool space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 // The k-th conversion of the file at path, made by the checker's own reader; its text is read
-// back from where that conversion began: the number, or where reading stopped when it failed.
+// back from where that conversion began: the number, or the token where reading stopped.
 static token nth(const char *path, int k) {
   token t = {};
   FILE *f = fopen(path, "r");
@@ -33,8 +37,11 @@ static token nth(const char *path, int k) {
   ll to = rd_tell();
   fseek(f, from, SEEK_SET);
   int c = getc(f);
-  for (; c == ' ' || (c >= '\t' && c <= '\r'); c = getc(f)) from++;
-  for (; c != EOF && (t.ok ? from < to : t.total <= cut); c = getc(f)) keep(t, c), from++;
+  for (; space(c); c = getc(f)) from++;
+  // Where reading stopped, the token runs to the next white space; one byte past the cut is
+  // enough to show that it goes on.
+  for (; c != EOF && (t.ok ? from < to : !space(c) && t.total <= cut); c = getc(f))
+    keep(t, c), from++;
   fclose(f);
   return t;
 }
@@ -97,38 +104,16 @@ static void say_fault(fault f, int err) {
 
 static void say_out_fault() { say_fault(fout_fault, fout_err); }
 
-// The first position that fails the range test; p[i] is 0 where no number could be read.
-static int first_out_of_range() {
-  int i = 1;
-  while (i < n && p[i] >= 1 && p[i] <= n) i++;
-  return i;
-}
-
-static void say_repeat() {
-  int v = 1;
-  while (v < n && cnt[v] < 2) v++;
-  int first = 0, second = 0;
-  for (int i = 1; i <= n && !second; i++)
-    if (p[i] == v) (first ? second : first) = i;
-  int gone = 1;
-  while (gone < n && cnt[gone]) gone++;
-  if (cnt[v] == 2)
-    say("value %d appears twice, at positions %d and %d", v, first, second);
-  else
-    say("value %d appears %d times, first at positions %d and %d", v, cnt[v], first, second);
-  say("; %d is missing", gone);
-}
-
 // One message for every reason; the build fails when a reason is left out.
 static void say_why(reason r, const char *out, const char *ref, bool out_open) {
   token t;
   int i;
   switch (r) {
   case both_marker:
-    say("both the output and the reference answer begin with -1 (no solution)");
+    say("%s", reason_text(r));
     break;
   case right_volume:
-    say("a permutation of 1..%d holding volume %lld, as required", n, ans);
+    say("%s", reason_text(r));
     break;
   case contestant_marker_only:
     say("the output says -1 (no solution) but the reference answer ");
@@ -149,7 +134,7 @@ static void say_why(reason r, const char *out, const char *ref, bool out_open) {
       say_no_first(t);
     break;
   case bad_input:
-    say("the input file "), say_fault(fin_fault, fin_err), say(", so the answer is not judged");
+    say("%s", reason_text(r));
     break;
   case trailing_integer:
     say("an extra integer follows the %d numbers: ", n);
@@ -158,7 +143,7 @@ static void say_why(reason r, const char *out, const char *ref, bool out_open) {
   case missing_number:
     i = first_out_of_range();
     if (!out_open) {
-      say("the output "), say_out_fault(), say(", so it counts as empty");
+      say("%s", reason_text(r));
       break;
     }
     t = nth(out, i);
@@ -178,10 +163,10 @@ static void say_why(reason r, const char *out, const char *ref, bool out_open) {
     say(" at position %d is outside 1..%d", i, n);
     break;
   case repeated_value:
-    say_repeat();
+    say("%s", reason_text(r));
     break;
   case wrong_volume:
-    say("volume %lld, expected %lld", ans, x);
+    say("%s", reason_text(r));
     break;
   }
 }
@@ -195,14 +180,11 @@ static void say_faults(reason r) {
 
 int main(int argc, char **argv) {
   if (argc != 4) {
-    fprintf(stderr, "usage: explain INPUT OUTPUT ANSWER\n");
+    fprintf(stderr, "explain: expected 3 arguments, got %d; usage: explain INPUT OUTPUT ANSWER\n",
+            argc - 1);
     return 2;
   }
-  fans = open_in(argv[3], &fans_err); // the checker's order: reference answer, input, output
-  fin = open_in(argv[1], &fin_err);
-  fout = open_in(argv[2], &fout_err);
-  reason r = judge();
-  close_inputs();
+  reason r = judge_paths(argv[1], argv[2], argv[3]);
   say_why(r, argv[2], argv[3], fout_fault == no_fault);
   say_faults(r);
   printf("%d\n%s\n", score_of(r), line);

@@ -7,6 +7,7 @@
 
 #include "checker.h"
 #include "host.h"
+#include "reasons.h"
 #include "water_volume.h"
 
 // How a file of integers is laid out: single spaces between them, one newline after the last, no
@@ -155,48 +156,14 @@ static bool check_input(const char *path) {
   return n >= 1 && n <= maxn && !wide;
 }
 
-static int first_out_of_range() {
-  int i = 1;
-  while (i < n && p[i] >= 1 && p[i] <= n) i++;
-  return i;
-}
-
-static int first_repeated() {
-  int v = 1;
-  while (v < n && cnt[v] < 2) v++;
-  return v;
-}
-
 // A reachable x: the answer is judged by the checker's own judge(), as a contestant's against
 // itself.
 static void judge_answer(const char *in, const char *path) {
-  fin = open_in(in, &fin_err);
-  fans = open_in(path, &fans_err);
-  fout = open_in(path, &fout_err);
-  reason r = judge();
-  close_inputs();
-  switch (r) {
-  case right_volume:
-    break;
-  case trailing_integer:
-    problem("holds more than n = %d integers", n);
-    break;
-  case missing_number:
-    problem("holds fewer than n = %d integers", n);
-    break;
-  case out_of_range:
-    problem("integer %d is %d, outside 1..%d", first_out_of_range(), p[first_out_of_range()], n);
-    break;
-  case repeated_value:
-    problem("value %d appears more than once: not a permutation of 1..%d", first_repeated(), n);
-    break;
-  case wrong_volume:
-    problem("holds volume %lld, but x = %lld", ans, x);
-    break;
-  default:
-    problem("changed while it was being checked");
-    break;
-  }
+  reason r = judge_paths(in, path, path);
+  if (r == trailing_integer || r == missing_number)
+    problem("does not hold exactly n = %d integers: %s", n, reason_text(r));
+  else if (r != right_volume)
+    problem("%s", reason_text(r));
 }
 
 // The reference answer: -1 alone when no permutation holds x, else such a permutation.
