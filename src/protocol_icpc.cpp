@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "host.h"
 #include "reasons.h"
@@ -21,13 +20,17 @@ static FILE *open_message(const char *folder, const char *in, const char *ans) {
     warn("feedback folder '%s' is not a folder", shown(folder));
     return nullptr;
   }
-  std::string path = std::string(folder) + "/judgemessage.txt";
-  if (same_file(path.c_str(), in) || same_file(path.c_str(), ans)) {
-    warn("'%s' is also a file the judge reads: nothing written", shown(path.c_str()));
+  static char path[8192];
+  if (snprintf(path, sizeof path, "%s/judgemessage.txt", folder) >= (int)sizeof path) {
+    warn("feedback folder '%s' has too long a name", shown(folder));
     return nullptr;
   }
-  FILE *f = fopen(path.c_str(), "w");
-  if (!f) warn("'%s' cannot be created: %s", shown(path.c_str()), strerror(errno));
+  if (same_file(path, in) || same_file(path, ans)) {
+    warn("'%s' is also a file the judge reads: nothing written", shown(path));
+    return nullptr;
+  }
+  FILE *f = fopen(path, "w");
+  if (!f) warn("'%s' cannot be created: %s", shown(path), strerror(errno));
   return f;
 }
 
