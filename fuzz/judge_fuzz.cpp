@@ -9,6 +9,7 @@
 #include "checker.h"
 #include "model.h"
 #include "reader.h"
+#include "reasons.h"
 
 namespace {
 
@@ -130,6 +131,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   require(fans_fault == m.ans, "reference fault", fans_fault, m.ans);
   fault out = p.has_out ? no_fault : cannot_open; // memory never fails a read
   require(fout_fault == out, "output fault", fout_fault, out);
+  // The words for it are built from what judge() left behind, whatever the bytes were.
+  require(strlen(reason_text(r)) > 0, "reason text", 0, 1);
+  bool broken = m.in != no_fault || m.ans != no_fault || strlen(broken_text()) > 0;
+  require((outcome_of(r) == judge_error) == broken, "judge error", outcome_of(r), broken);
   int want = m.r == both_marker || m.r == right_volume ? 10 : 0;
   require(score_of(r) == want, "score", score_of(r), want);
   compare_readers(p.in);
