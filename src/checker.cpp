@@ -3,13 +3,15 @@
 
 #include <cstring>
 
+#include "huge_pages.h"
+#include "range_max_tree.h"
 #include "water_volume.h"
 
 FILE *fin, *fout, *fans, *fscore, *freport;
 int n;
 ll x;
-int p[maxn + 1];
-int cnt[maxn + 1];
+alignas(huge_page) int p[slots];
+alignas(huge_page) int cnt[slots];
 fault fin_fault, fans_fault;
 
 static int check; // first integer of the reference answer
@@ -44,9 +46,10 @@ void close_inputs() {
   close_file(fout);
 }
 
-// Reads p[from..from+k-1], 0 where no number could be read (what the zeroed array would keep).
-static void read_numbers(int from, int k) {
-  int first = rd_ints(p + from, k);
+// Reads the numbers of positions from..from+k-1 into v[0..k-1], 0 where no number could be read
+// (what the zeroed array would keep).
+static void read_numbers(int *v, int from, int k) {
+  int first = rd_ints(v, k);
   if (!miss && first < k) miss = from + first;
 }
 
@@ -66,7 +69,7 @@ static void read_check() {
 
 // Reads p[2..n] and tests it in a fixed order: trailing integer, range, then repetition.
 static reason validate() {
-  read_numbers(2, n - 1);
+  read_numbers(p + 2, 2, n - 1);
   int extra;
   if (rd_int(&extra)) return trailing_integer;
   close_file(fout);
@@ -79,15 +82,27 @@ static reason validate() {
   return right_volume; // well formed; the volume decides
 }
 
+// The arrays a run of this n fills, on huge pages where that pays; before any of them is touched,
+// since a 2 MiB region that already has a small page keeps small pages.
+static void advise_arrays() {
+  advise_huge(p, sizeof(int) * (n + 1));
+  advise_huge(cnt, sizeof(int) * (n + 1));
+  advise_huge(sp, sizeof(ll) * (n + 1));
+  advise_huge(a, sizeof(node) * 2 * leaf_offset(n));
+}
+
 reason judge() {
   miss = 0;
   read_header();
   read_check();
   rd_open(fout);
-  read_numbers(1, 1);
-  if (p[1] == -1) return check == -1 ? both_marker : contestant_marker_only;
+  int head; // p[1], stored only once the answer is judged, so that a marker run touches no array
+  read_numbers(&head, 1, 1);
+  if (head == -1) return check == -1 ? both_marker : contestant_marker_only;
   if (check == -1) return reference_marker_only;
   if (fin_fault) return bad_input;
+  advise_arrays();
+  p[1] = head;
   reason r = validate();
   return r == right_volume ? evaluate() : r;
 }

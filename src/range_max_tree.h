@@ -9,11 +9,21 @@ typedef unsigned long long node;
 extern node a[2100000];
 extern int m; // leaf offset: position i lives in leaf m + i
 
+// The leaf offset of a tree over k positions: the smallest power of two with m >= k + 2.
+inline int leaf_offset(int k) {
+  int w = 1;
+  while (w < k + 2) w *= 2;
+  return w;
+}
+
 // The larger of two nodes, the first on a tie; a conditional move, not a branch.
 inline node larger(node u, node v) { return u < v ? v : u; }
 
-// Builds the tree over n and p; m becomes the smallest power of two with m >= n + 2.
+// Builds the tree over n and p; m becomes leaf_offset(n).
 void build();
+
+// A node as (height, position).
+inline std::pair<int, int> unpack(node u) { return {(int)(u >> 32), (int)(unsigned)u}; }
 
 // The tallest (height, position) among positions tl..tr, 1 <= tl <= tr <= n. Defined here so
 // that the sweeps, which call it once per step, can inline it.
@@ -27,6 +37,20 @@ inline std::pair<int, int> find(int tl, int tr) {
     ls = larger(ls, a[s & 1 ? 0 : s ^ 1]);
     rs = larger(rs, a[t & 1 ? t ^ 1 : 0]);
   }
-  node top = larger(ls, rs);
-  return {(int)(top >> 32), (int)(unsigned)top};
+  return unpack(larger(ls, rs));
+}
+
+// find(1, r): the range may as well take in leaf m, the empty position 0; then it begins at the
+// left end of every level and needs no left bound, so one bound climbs, one load a level.
+inline std::pair<int, int> find_prefix(int r) {
+  node top = 0;
+  for (unsigned t = m + r + 1; t > 1; t >>= 1) top = larger(top, a[t & 1 ? t ^ 1 : 0]);
+  return unpack(top);
+}
+
+// find(l, n): the mirror image, running on to the right end 2m - 1 over the empty leaves past n.
+inline std::pair<int, int> find_suffix(int l) {
+  node top = 0;
+  for (unsigned s = m + l - 1; s > 1; s >>= 1) top = larger(top, a[s & 1 ? 0 : s ^ 1]);
+  return unpack(top);
 }
