@@ -14,10 +14,9 @@ alignas(huge_page) int p[slots];
 alignas(huge_page) int cnt[slots];
 fault fin_fault, fans_fault;
 
-static int check; // first integer of the reference answer
-static int miss;  // first position whose number could not be read, 0 if none
-static bool
-    counted; // cnt holds counts of an earlier judging in this process (never in the checker)
+static int check;    // first integer of the reference answer
+static int miss;     // first position whose number could not be read, 0 if none
+static bool counted; // cnt holds an earlier judging's counts (never so in the checker)
 
 int score_of(reason r) { return r == both_marker || r == right_volume ? 10 : 0; }
 
