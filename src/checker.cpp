@@ -14,9 +14,8 @@ alignas(huge_page) int p[slots];
 alignas(huge_page) int cnt[slots];
 fault fin_fault, fans_fault;
 
-static int check;    // first integer of the reference answer
-static int miss;     // first position whose number could not be read, 0 if none
-static bool counted; // cnt holds an earlier judging's counts (never so in the checker)
+static int check; // first integer of the reference answer
+static int miss;  // first position whose number could not be read, 0 if none
 
 int score_of(reason r) { return r == both_marker || r == right_volume ? 10 : 0; }
 
@@ -68,33 +67,19 @@ static void read_check() {
   close_file(fans);
 }
 
-// The reason for the first position holding a number outside 1..n.
-static reason first_outside() {
-  int i = 1;
-  while (p[i] >= 1 && p[i] <= n) i++;
-  return i == miss ? missing_number : out_of_range;
-}
-
 // Reads p[2..n] and tests it in a fixed order: trailing integer, range, then repetition.
 static reason validate() {
   read_numbers(p + 2, 2, n - 1);
   int extra;
   if (rd_int(&extra)) return trailing_integer;
   close_file(fout);
-  // One pass counts, with values outside 1..n counted at the spare index 0, and notes whether
-  // any was outside and whether any count was already taken. n values in 1..n with none taken
-  // twice are a permutation, so the pass decides both tests.
-  if (counted) memset(cnt, 0, sizeof(int) * (n + 1));
-  counted = true;
-  unsigned outside = 0;
-  int twice = 0;
-  for (int i = 1; i <= n; i++) {
-    bool out = (unsigned)p[i] - 1 >= (unsigned)n;
-    outside |= out;
-    twice |= cnt[out ? 0 : p[i]]++;
-  }
-  if (outside) return first_outside();
-  return twice ? repeated_value : right_volume; // well formed when no value came twice
+  for (int i = 1; i <= n; i++)
+    if (p[i] < 1 || p[i] > n) return i == miss ? missing_number : out_of_range;
+  memset(cnt + 1, 0, sizeof(int) * n);
+  for (int i = 1; i <= n; i++) cnt[p[i]]++;
+  for (int v = 1; v <= n; v++)
+    if (cnt[v] != 1) return repeated_value;
+  return right_volume; // well formed; the volume decides
 }
 
 // The arrays a run of this n fills, on huge pages where that pays; before any of them is touched,
