@@ -40,29 +40,34 @@ inline std::pair<int, int> find(int tl, int tr) {
   return unpack(larger(ls, rs));
 }
 
+// The index of the lowest set bit of u != 0: one instruction where the compiler offers it.
+inline int low_bit(unsigned u) {
+#if defined(__GNUC__)
+  return __builtin_ctz(u);
+#else
+  int k = 0;
+  while (!(u >> k & 1)) k++;
+  return k;
+#endif
+}
+
 // find(1, r): the range may as well take in leaf m, the empty position 0; then it begins at the
-// left end of every level and needs no left bound, so one bound climbs, one load a level. Even
-// and odd levels keep separate maxima, which halves the chain of comparisons a query waits for;
-// the largest word of a set is the same whichever way it is joined.
+// left end of every level and needs no left bound. The exclusive right bound t = m + r + 1 takes
+// in the node left of it on each level k where it is odd, that is where bit k of r + 1 < m is
+// set, so only those levels are visited, one load each.
 inline std::pair<int, int> find_prefix(int r) {
-  node even = 0, odd = 0;
-  unsigned t = m + r + 1; // exclusive right bound
-  for (; t > 3; t >>= 2) {
-    even = larger(even, a[t & 1 ? t ^ 1 : 0]);
-    odd = larger(odd, a[t & 2 ? (t >> 1) ^ 1 : 0]);
-  }
-  if (t > 1) even = larger(even, a[t & 1 ? t ^ 1 : 0]);
-  return unpack(larger(even, odd));
+  node top = 0;
+  unsigned t = m + r + 1;
+  for (unsigned u = r + 1; u; u &= u - 1) top = larger(top, a[(t >> low_bit(u)) - 1]);
+  return unpack(top);
 }
 
 // find(l, n): the mirror image, running on to the right end 2m - 1 over the empty leaves past n.
+// The exclusive left bound s = m + l - 1 takes in the node right of it on each level below the
+// root where it is even, that is where bit k of s is clear for k below log2(m).
 inline std::pair<int, int> find_suffix(int l) {
-  node even = 0, odd = 0;
-  unsigned s = m + l - 1; // exclusive left bound
-  for (; s > 3; s >>= 2) {
-    even = larger(even, a[s & 1 ? 0 : s ^ 1]);
-    odd = larger(odd, a[s & 2 ? 0 : (s >> 1) ^ 1]);
-  }
-  if (s > 1) even = larger(even, a[s & 1 ? 0 : s ^ 1]);
-  return unpack(larger(even, odd));
+  node top = 0;
+  unsigned s = m + l - 1;
+  for (unsigned u = ~s & (m - 1); u; u &= u - 1) top = larger(top, a[(s >> low_bit(u)) + 1]);
+  return unpack(top);
 }
