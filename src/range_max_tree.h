@@ -54,7 +54,8 @@ inline int low_bit(unsigned u) {
 // find(1, r): the range may as well take in leaf m, the empty position 0; then it begins at the
 // left end of every level and needs no left bound. The exclusive right bound t = m + r + 1 takes
 // in the node left of it on each level k where it is odd, that is where bit k of r + 1 < m is
-// set, so only those levels are visited, one load each.
+// set, so only those levels are visited, one load each. The largest word of a set is the same
+// in any order of joining, so this is the node find gives.
 inline std::pair<int, int> find_prefix(int r) {
   node top = 0;
   unsigned t = m + r + 1;
