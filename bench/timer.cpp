@@ -1,4 +1,4 @@
-// Times whole checker runs on every bench case, ours beside the baseline, as a table.
+// Times whole checker runs on every bench case: ours beside the baseline and the floor, as a table.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -36,7 +36,8 @@ std::string slurp(const std::string &path) {
   return s;
 }
 
-// One run as the host starts it; exits the whole bench if the score is not the expected one.
+// One run as the host starts it; exits the whole bench if the score is not the expected one
+// (an empty want checks nothing, for the floor, which judges nothing).
 sample run(const std::string &bin, const std::string &name, const std::string &want) {
   std::string in = dir + "/" + name + ".in", out = dir + "/" + name + ".out",
               ans = dir + "/" + name + ".ans", score = dir + "/score.txt",
@@ -54,7 +55,7 @@ sample run(const std::string &bin, const std::string &name, const std::string &w
   wait4(pid, &st, 0, &ru);
   double t1 = now_ms();
   std::string got = slurp(score);
-  if (!WIFEXITED(st) || WEXITSTATUS(st) != 0 || got != want) {
+  if (!WIFEXITED(st) || WEXITSTATUS(st) != 0 || (!want.empty() && got != want)) {
     fprintf(stderr, "\nbench FAILED: %s on %s: status %d, score '%s', expected '%s'\n", bin.c_str(),
             name.c_str(), st, got.c_str(), want.c_str());
     exit(1);
@@ -81,54 +82,74 @@ struct stats {
   long rss;
 };
 
-stats summarise(std::vector<sample> v) {
-  std::sort(v.begin(), v.end(), [](const sample &a, const sample &b) { return a.ms < b.ms; });
-  stats s{v[v.size() / 2].ms, v.front().ms, v.back().ms, 0};
-  if (v.size() % 2 == 0) s.med = (v[v.size() / 2 - 1].ms + v[v.size() / 2].ms) / 2;
-  for (const sample &x : v) s.rss = std::max(s.rss, x.rss_kb);
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  size_t k = v.size();
+  return k % 2 ? v[k / 2] : (v[k / 2 - 1] + v[k / 2]) / 2;
+}
+
+stats summarise(const std::vector<sample> &v) {
+  std::vector<double> ms;
+  stats s{0, v[0].ms, v[0].ms, 0};
+  for (const sample &x : v) {
+    ms.push_back(x.ms);
+    s.lo = std::min(s.lo, x.ms), s.hi = std::max(s.hi, x.ms), s.rss = std::max(s.rss, x.rss_kb);
+  }
+  s.med = median(ms);
   return s;
+}
+
+// The median over the runs of u's time divided by v's in the same round: drift in the machine's
+// load between rounds cancels out of each ratio.
+double ratio(const std::vector<sample> &u, const std::vector<sample> &v) {
+  std::vector<double> r;
+  for (size_t i = 0; i < u.size(); i++) r.push_back(u[i].ms / v[i].ms);
+  return median(r);
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc < 5) {
-    fprintf(stderr, "usage: timer CASES_DIR RUNS CHECKER BASELINE\n");
+  if (argc < 6) {
+    fprintf(stderr, "usage: timer CASES_DIR RUNS CHECKER BASELINE FLOOR\n");
     return 2;
   }
   dir = argv[1];
   int runs = std::max(1, atoi(argv[2]));
-  std::string ours = argv[3], base = argv[4];
+  const std::string bins[3] = {argv[3], argv[4], argv[5]}; // ours, baseline, floor
   FILE *list = fopen((dir + "/cases.txt").c_str(), "r");
   if (!list) {
     fprintf(stderr, "timer: no %s/cases.txt\n", dir.c_str());
     return 1;
   }
-  printf("%d timed runs per binary after one warm-up each, interleaved; wall ms as median "
-         "[min-max], peak RSS in KiB (largest over the runs)\n\n",
+  printf("%d timed rounds per case after one warm-up, each running ours, the baseline and the "
+         "floor in a rotating order;\nwall ms as median [min-max], peak RSS in KiB (largest over "
+         "the runs); speed-up = median of baseline/ours\nper round, floor share = median of "
+         "floor/ours per round\n\n",
          runs);
   printf("A process that does nothing (true) shows a peak RSS of %ld KiB here.\n\n", idle_rss());
   printf(
-      "| case | n | score | ours ms | ours RSS | baseline ms | baseline RSS | ours/baseline |\n");
-  printf("|---|--:|--:|--:|--:|--:|--:|--:|\n");
+      "| case | n | score | ours ms | baseline ms | floor ms | ours RSS | baseline RSS | floor RSS "
+      "| speed-up | floor share |\n");
+  printf("|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|\n");
   char name[256], want[16];
   int n;
   while (fscanf(list, "%255s %d %15s", name, &n, want) == 3) {
-    std::vector<sample> a, b;
-    run(ours, name, want);
-    run(base, name, want);
-    for (int r = 0; r < runs; r++) { // alternate who goes first, so neither gets a steady edge
-      if (r % 2)
-        a.push_back(run(ours, name, want)), b.push_back(run(base, name, want));
-      else
-        b.push_back(run(base, name, want)), a.push_back(run(ours, name, want));
-    }
-    stats s = summarise(a), t = summarise(b);
+    std::vector<sample> t[3];
+    for (int b = 0; b < 3; b++) run(bins[b], name, b < 2 ? want : "");
+    for (int r = 0; r < runs; r++) // rotate who goes first, so that none gets a steady edge
+      for (int k = 0; k < 3; k++) {
+        int b = (r + k) % 3;
+        t[b].push_back(run(bins[b], name, b < 2 ? want : ""));
+      }
+    stats s[3];
+    for (int b = 0; b < 3; b++) s[b] = summarise(t[b]);
     std::string shape(name);
     shape = shape.substr(0, shape.rfind('-'));
-    printf("| %s | %d | %s | %.2f [%.2f-%.2f] | %ld | %.2f [%.2f-%.2f] | %ld | %.2f (%.1fx) |\n",
-           shape.c_str(), n, want, s.med, s.lo, s.hi, s.rss, t.med, t.lo, t.hi, t.rss,
-           s.med / t.med, t.med / s.med);
+    printf("| %s | %d | %s |", shape.c_str(), n, want);
+    for (int b = 0; b < 3; b++) printf(" %.2f [%.2f-%.2f] |", s[b].med, s[b].lo, s[b].hi);
+    printf(" %ld | %ld | %ld | %.2fx | %.0f%% |\n", s[0].rss, s[1].rss, s[2].rss, ratio(t[1], t[0]),
+           100 * ratio(t[2], t[0]));
     fflush(stdout);
   }
   fclose(list);

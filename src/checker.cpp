@@ -5,13 +5,15 @@
 #include <cstring>
 
 #include "host.h"
+#include "huge_pages.h"
+#include "range_max_tree.h"
 #include "water_volume.h"
 
 FILE *fin, *fout, *fans, *fscore, *freport;
 int n;
 ll x;
-int p[maxn + 1];
-int cnt[maxn + 1];
+alignas(huge_page) int p[slots];
+alignas(huge_page) int cnt[slots];
 fault fin_fault, fans_fault, fout_fault;
 int fin_err, fans_err, fout_err;
 
@@ -61,9 +63,10 @@ void close_inputs() {
   close_file(fout);
 }
 
-// Reads p[from..from+k-1], 0 where no number could be read (what the zeroed array would keep).
-static void read_numbers(int from, int k) {
-  int first = rd_ints(p + from, k);
+// Reads the numbers of positions from..from+k-1 into v[0..k-1], 0 where no number could be read
+// (what the zeroed array would keep).
+static void read_numbers(int *v, int from, int k) {
+  int first = rd_ints(v, k);
   if (!miss && first < k) miss = from + first;
 }
 
@@ -91,7 +94,7 @@ static void read_check() {
 
 // Reads p[2..n] and tests it in a fixed order: trailing integer, range, then repetition.
 static reason validate() {
-  read_numbers(2, n - 1);
+  read_numbers(p + 2, 2, n - 1);
   int extra;
   if (rd_int(&extra)) return trailing_integer;
   close_file(fout);
@@ -104,11 +107,22 @@ static reason validate() {
   return right_volume; // well formed; the volume decides
 }
 
-// The marker table, then validation and the volume.
-static reason decide() {
-  if (p[1] == -1) return check == -1 ? both_marker : contestant_marker_only;
+// The arrays a run of this n fills, on huge pages where that pays; before any of them is touched,
+// since a 2 MiB region that already has a small page keeps small pages.
+static void advise_arrays() {
+  advise_huge(p, sizeof(int) * (n + 1));
+  advise_huge(cnt, sizeof(int) * (n + 1));
+  advise_huge(sp, sizeof(ll) * (n + 1));
+  advise_huge(a, sizeof(node) * 2 * leaf_offset(n));
+}
+
+// The marker table on the output's first integer, then validation and the volume.
+static reason decide(int head) {
+  if (head == -1) return check == -1 ? both_marker : contestant_marker_only;
   if (check == -1) return reference_marker_only;
   if (fin_fault) return bad_input;
+  advise_arrays();
+  p[1] = head;
   reason r = validate();
   return r == right_volume ? evaluate() : r;
 }
@@ -119,12 +133,13 @@ reason judge() {
   read_check();
   fout_fault = fout ? no_fault : cannot_open;
   rd_open(fout);
-  read_numbers(1, 1);
-  reason r = decide();
+  int head; // p[1], stored only once the answer is judged, so that a marker run touches no array
+  read_numbers(&head, 1, 1);
+  reason r = decide(head);
   if (!rd_error()) return r;
   // What was read before a failed read may be cut short: judge the output as an empty one.
   fout_fault = read_fault(&fout_err);
-  p[1] = 0, miss = 1;
+  miss = 1;
   return check == -1 ? reference_marker_only : fin_fault ? bad_input : missing_number;
 }
 

@@ -4,13 +4,16 @@
 
 #include "reader.h"
 
-const int maxn = 1000009; // the largest n; arrays indexed by position hold maxn + 1 entries
+const int maxn = 1000009; // the largest n
+// Entries of an array indexed by position: maxn + 1 rounded up to 2^20, so that each such array
+// starts and ends on a 2 MiB boundary and shares no huge page with a variable touched early.
+const int slots = 1 << 20;
 
 extern FILE *fin, *fout, *fans, *fscore, *freport;
 extern int n;
 extern ll x;
-extern int p[maxn + 1];
-extern int cnt[maxn + 1];
+extern int p[slots];
+extern int cnt[slots];
 
 // Every way a run can end. Only both_marker and right_volume score; the checker never prints one.
 enum reason {

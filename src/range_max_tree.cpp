@@ -2,13 +2,13 @@
 #include "range_max_tree.h"
 
 #include "checker.h"
+#include "huge_pages.h"
 
-node a[2100000];
+alignas(huge_page) node a[2100000];
 int m;
 
 void build() {
-  m = 1;
-  while (m < n + 2) m *= 2;
+  m = leaf_offset(n);
   // Leaves of positions 0 and n + 1.. stay empty: a query starts just outside its range.
   a[m] = 0;
   for (int i = 1; i <= n; i++) a[m + i] = (node)p[i] << 32 | (unsigned)i;

@@ -1,16 +1,17 @@
 // Water volume of a validated permutation, by two sweeps out from its tallest column.
 #include "water_volume.h"
 
+#include "huge_pages.h"
 #include "range_max_tree.h"
 
-ll sp[maxn + 1];
+alignas(huge_page) ll sp[slots];
 ll ans;
 
 // Between the next lower maximum nxt and r, water stands at height p[nxt]; loops, not recursion,
 // since a sweep can take n - 1 steps.
 void solve_l(int r) {
   while (r > 1) {
-    int nxt = find(1, r - 1).second;
+    int nxt = find_prefix(r - 1).second;
     ans += (sp[nxt] - sp[r - 1]) + (ll)p[nxt] * (r - nxt - 1);
     r = nxt;
   }
@@ -18,7 +19,7 @@ void solve_l(int r) {
 
 void solve_r(int l) {
   while (l < n) {
-    int nxt = find(l + 1, n).second;
+    int nxt = find_suffix(l + 1).second;
     ans += (sp[l] - sp[nxt - 1]) + (ll)p[nxt] * (nxt - l - 1);
     l = nxt;
   }

@@ -2,8 +2,8 @@
 #pragma once
 #include "checker.h"
 
-extern ll sp[maxn + 1]; // prefix sums of p
-extern ll ans;          // the volume found so far
+extern ll sp[slots]; // prefix sums of p
+extern ll ans;       // the volume found so far
 
 // Adds the water left of r, where p[r] is the tallest of p[1..r].
 void solve_l(int r);

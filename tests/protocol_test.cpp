@@ -2,11 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
+#if defined(__linux__)
+#include <sys/prctl.h>
+#endif
+
 #include "cases.h"
 #include "host.h"
+#include "oracle.h"
 
 namespace {
 
@@ -401,6 +408,72 @@ TEST(largest_n, sorted_and_widest_pool) {
         << x;
   pool[n - 1] = 1; // the last value repeats an earlier one
   EXPECT_EQ(judge(std::to_string(n) + " " + std::to_string(vol), numbers(pool), "1").score, "0");
+}
+
+// The score of one run in a child whose kernel refuses it huge pages, as where they are off;
+// "unsupported" where that cannot be arranged.
+std::string score_without_huge_pages(const std::string &in, const std::string &out) {
+#if defined(__linux__) && defined(PR_SET_THP_DISABLE)
+  dir d;
+  put(d.at("input"), in);
+  put(d.at("output"), out);
+  put(d.at("answer"), "1");
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (prctl(PR_SET_THP_DISABLE, 1, 0, 0, 0) != 0) _exit(126);
+    execl(CHECKER_PATH, CHECKER_PATH, d.at("input").c_str(), d.at("output").c_str(),
+          d.at("answer").c_str(), d.at("absent").c_str(), d.at("score").c_str(),
+          d.at("report").c_str(), (char *)nullptr);
+    _exit(127);
+  }
+  int st = 0;
+  waitpid(pid, &st, 0);
+  if (!WIFEXITED(st) || WEXITSTATUS(st) == 126) return "unsupported";
+  return WEXITSTATUS(st) == 0 ? get(d.at("score")) : "exit " + std::to_string(WEXITSTATUS(st));
+#else
+  (void)in, (void)out;
+  return "unsupported";
+#endif
+}
+
+// Sizes where the arrays are advised onto huge pages (a partly used last 2 MiB page included at
+// 300,000) and where they are not, judged with huge pages and without: the same verdicts.
+TEST(huge_pages, verdicts_the_same_with_them_and_without) {
+  std::mt19937 rng(11);
+  struct shape {
+    const char *name;
+    int n;
+    std::vector<int> v;
+    long long dx; // x is the volume plus dx
+    const char *score;
+  };
+  std::vector<shape> rows;
+  for (int k : {1000009, 300000, 1000}) {
+    std::vector<int> up(k), mixed(k), pool(k);
+    std::iota(up.begin(), up.end(), 1);
+    mixed = up;
+    std::shuffle(mixed.begin(), mixed.end(), rng);
+    pool = up; // k-1, 1, 2, ..., k-2, k
+    std::rotate(pool.begin(), pool.begin() + k - 2, pool.begin() + k - 1);
+    std::vector<int> repeat = mixed, past = mixed;
+    repeat[k - 1] = repeat[0];
+    past[k / 2] = k + 1;
+    rows.push_back({"sorted", k, up, 0, "10"});
+    rows.push_back({"reversed", k, std::vector<int>(up.rbegin(), up.rend()), 0, "10"});
+    rows.push_back({"random", k, mixed, 0, "10"});
+    rows.push_back({"random, x one more", k, mixed, 1, "0"});
+    rows.push_back({"widest pool", k, pool, 0, "10"});
+    rows.push_back({"a value twice", k, repeat, 0, "0"});
+    rows.push_back({"a value past n", k, past, 0, "0"});
+  }
+  for (const shape &r : rows) {
+    std::string in = std::to_string(r.n) + " " + std::to_string(oracle(r.v) + r.dx);
+    std::string out = numbers(r.v);
+    EXPECT_EQ(judge(in, out, "1").score, r.score) << r.name << ", n = " << r.n;
+    std::string without = score_without_huge_pages(in, out);
+    if (without == "unsupported") continue;
+    EXPECT_EQ(without, r.score) << r.name << ", n = " << r.n << ", huge pages refused";
+  }
 }
 
 } // namespace

@@ -101,6 +101,48 @@ TEST(tree, million_columns_match_running_maxima) {
   }
 }
 
+std::vector<int> shuffled(int k, std::mt19937 &rng) {
+  std::vector<int> v = iota(k);
+  std::shuffle(v.begin(), v.end(), rng);
+  return v;
+}
+
+std::vector<int> vee(int k) { // k, k-2, ... down, then up to k-1
+  std::vector<int> v;
+  for (int h = k; h >= 1; h -= 2) v.push_back(h);
+  for (int h = k % 2 ? 2 : 1; h <= k; h += 2) v.push_back(h);
+  return v;
+}
+
+// The sweeps' one-bound climbs against the general query on every prefix and every suffix: the
+// answer shapes of the bench at the largest n, and sizes at the edges of a leaf offset (n + 2 a
+// power of two, or one past it), where the climbs start next to the empty leaves.
+TEST(tree, prefix_and_suffix_climbs_match_find) {
+  std::mt19937 rng(7);
+  std::vector<int> up = iota(maxn);
+  const std::pair<const char *, std::vector<int>> rows[] = {
+      {"sorted", up},
+      {"reversed", std::vector<int>(up.rbegin(), up.rend())},
+      {"random", shuffled(maxn, rng)},
+      {"widest pool", widest_pool(maxn)},
+      {"vee", vee(maxn)},
+      {"n = 1", {1}},
+      {"n = 2", {2, 1}},
+      {"n = 6", shuffled(6, rng)},
+      {"n = 7", shuffled(7, rng)},
+      {"n = 2^19 - 2", shuffled((1 << 19) - 2, rng)},
+      {"n = 2^19 - 1", vee((1 << 19) - 1)},
+  };
+  for (auto &r : rows) {
+    load(r.second);
+    build();
+    for (int i = 1; i <= n; i++) {
+      ASSERT_EQ(find_prefix(i), find(1, i)) << r.first << ": prefix 1.." << i;
+      ASSERT_EQ(find_suffix(i), find(i, n)) << r.first << ": suffix " << i << "..n";
+    }
+  }
+}
+
 TEST(volume, worked_examples) {
   const std::pair<std::vector<int>, long long> rows[] = {
       {{1}, 0},       {{2, 1, 3}, 1},       {{1, 2, 3}, 0},       {{3, 2, 1}, 0},
@@ -141,10 +183,8 @@ TEST(volume, worst_case_shapes_at_the_largest_n) {
   ASSERT_GT(want, 1LL << 32);
   EXPECT_EQ(oracle(pool), want);
   EXPECT_EQ(volume(pool), want);
-  std::vector<int> vee; // a V: k, k-2, ... down, then up to k-1
-  for (int h = k; h >= 1; h -= 2) vee.push_back(h);
-  for (int h = k % 2 ? 2 : 1; h <= k; h += 2) vee.push_back(h);
-  EXPECT_EQ(volume(vee), oracle(vee));
+  std::vector<int> v = vee(k);
+  EXPECT_EQ(volume(v), oracle(v));
   x = want + (1LL << 32);
   load(pool);
   EXPECT_EQ(evaluate(), wrong_volume);
