@@ -112,9 +112,9 @@ int main(int argc, char **argv) {
       write_file(dir + "/" + name + ".ans", body);
       list += name + " " + std::to_string(k) + " " + (s.valid ? "10" : "0") + "\n";
     }
-    // The marker on both sides: judged on two integers whatever n is.
+    // The marker on both sides, for a volume no permutation holds: judged on two integers.
     std::string name = "marker-" + std::to_string(k);
-    write_file(dir + "/" + name + ".in", std::to_string(k) + " 0\n");
+    write_file(dir + "/" + name + ".in", std::to_string(k) + " -1\n");
     write_file(dir + "/" + name + ".out", "-1\n");
     write_file(dir + "/" + name + ".ans", "-1\n");
     list += name + " " + std::to_string(k) + " 10\n";
