@@ -52,8 +52,9 @@ static void keep(layout &l, int c, int len) {
 static void scan(FILE *f, layout &l) {
   l = layout{};
   spot s = before;
-  int len = 0; // bytes of the integer being read
+  int len = 0; // bytes of the integer being read, up to 21
   ll at = 0;
+  errno = 0;
   for (size_t k; (k = fread(buf, 1, sizeof buf, f)) > 0;) {
     for (size_t i = 0; i < k; i++) {
       int c = buf[i];
@@ -63,11 +64,11 @@ static void scan(FILE *f, layout &l) {
       if (s == done)
         fault = "text after the final newline";
       else if (s == before && (digit || c == '-'))
-        s = c == '-' ? after_minus : c == '0' ? after_zero : in_digits, keep(l, c, len++);
+        s = c == '-' ? after_minus : c == '0' ? after_zero : in_digits, keep(l, c, len), len++;
       else if (s == before)
         fault = fault_before(c, at);
       else if (digit && (s == in_digits || (s == after_minus && c != '0')))
-        s = in_digits, keep(l, c, len++);
+        s = in_digits, keep(l, c, len), len += len <= 20; // stops counting past what is kept
       else if ((c == ' ' || c == '\n') && s != after_minus)
         s = c == ' ' ? before : done, len = 0, l.numbers++;
       else
