@@ -39,7 +39,7 @@ int first_out_of_range() {
 }
 
 const char *reason_text(reason r) {
-  int i = first_out_of_range();
+  int i = 0; // the first position out of range, for the two reasons that have one
   switch (r) {
   case both_marker:
     return "both the output and the reference answer begin with -1 (no solution)";
@@ -63,10 +63,12 @@ const char *reason_text(reason r) {
                fault_with_cause(fout_fault, fout_err));
       break;
     }
+    i = first_out_of_range();
     if (i == 1) return "the output begins with no number";
     snprintf(line, sizeof line, "a number is missing after position %d", i - 1);
     break;
   case out_of_range:
+    i = first_out_of_range();
     if (p[i] == INT_MAX || p[i] == INT_MIN) // saturated: the value as written is past 32 bits
       snprintf(line, sizeof line, "value at position %d is outside 1..%d", i, n);
     else
