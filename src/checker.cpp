@@ -40,6 +40,12 @@ const char *fault_text(fault f) {
   return "";
 }
 
+const char *fault_with_cause(fault f, int err) {
+  static char s[200];
+  snprintf(s, sizeof s, "%s%s%s", fault_text(f), err ? ": " : "", err ? strerror(err) : "");
+  return s;
+}
+
 FILE *open_in(const char *path, int *err) {
   FILE *f = fopen(path, "r");
   *err = f ? 0 : errno;
@@ -192,9 +198,7 @@ static const char *const role[7] = {"", "input file", "contestant output", "refe
 
 // One line on stderr for a faulty file read by the run.
 static void tell(int at, const char *path, fault f, int err) {
-  if (f)
-    warn("%s '%s' %s%s%s", role[at], shown(path), fault_text(f), err ? ": " : "",
-         err ? strerror(err) : "");
+  if (f) warn("%s '%s' %s", role[at], shown(path), fault_with_cause(f, err));
 }
 
 // A score or report path naming a file the run reads: writing it would destroy that file.

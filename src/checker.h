@@ -34,6 +34,8 @@ enum fault { no_fault, cannot_open, cannot_read, no_header, n_out_of_range, no_i
 extern fault fin_fault, fans_fault, fout_fault;
 extern int fin_err, fans_err, fout_err; // the errno behind cannot_open and cannot_read
 const char *fault_text(fault f);
+// The fault with its cause when there is one: "cannot be opened: No such file or directory".
+const char *fault_with_cause(fault f, int err);
 
 // Opens path for reading; *err gets the errno when it cannot be opened, else 0.
 FILE *open_in(const char *path, int *err);

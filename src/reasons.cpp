@@ -2,18 +2,10 @@
 #include "reasons.h"
 
 #include <climits>
-#include <cstring>
 
 #include "water_volume.h"
 
 static char line[512];
-
-// A judge-side file fault with its cause: "cannot be opened: No such file or directory".
-static const char *fault_with_cause(fault f, int err) {
-  static char s[200];
-  snprintf(s, sizeof s, "%s%s%s", fault_text(f), err ? ": " : "", err ? strerror(err) : "");
-  return s;
-}
 
 // The first value of the answer met more than once, and where it first stands twice.
 static void say_repeat() {

@@ -14,17 +14,10 @@
 
 namespace {
 
-struct built {
-  int status;
-  std::string out, err;
-};
+typedef printed built;
 
 built construct(const dir &d, const std::vector<std::string> &args) {
-  built b;
-  b.status = start(CONSTRUCT_PATH, d, args);
-  b.out = get(d.at("stdout"));
-  b.err = get(d.at("stderr"));
-  return b;
+  return run(CONSTRUCT_PATH, d, args);
 }
 
 built construct(const dir &d, long long n, long long x) {

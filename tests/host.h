@@ -46,9 +46,9 @@ inline std::string get(const std::string &path) {
 }
 
 // Starts prog with the given arguments, stdout and stderr caught in files of d, standard input
-// read from the file in when given; the exit status.
+// read from the file in when given and the descriptors in closed left closed; the exit status.
 inline int start(const std::string &prog, const dir &d, std::vector<std::string> args,
-                 const std::string &in = "") {
+                 const std::string &in = "", const std::vector<int> &closed = {}) {
   args.insert(args.begin(), prog);
   std::vector<char *> argv;
   for (auto &s : args) argv.push_back(&s[0]);
@@ -60,6 +60,7 @@ inline int start(const std::string &prog, const dir &d, std::vector<std::string>
   posix_spawn_file_actions_addopen(&fa, 2, d.at("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0644);
   if (!in.empty()) posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
+  for (int fd : closed) posix_spawn_file_actions_addclose(&fa, fd);
   pid_t pid;
   int rc = posix_spawn(&pid, prog.c_str(), &fa, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&fa);
@@ -67,6 +68,21 @@ inline int start(const std::string &prog, const dir &d, std::vector<std::string>
   int st;
   waitpid(pid, &st, 0);
   return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+}
+
+// What a program printed, and how it ended.
+struct printed {
+  int status;
+  std::string out, err;
+};
+
+// Starts prog as start() does and reads back what it printed.
+inline printed run(const std::string &prog, const dir &d, const std::vector<std::string> &args) {
+  printed r;
+  r.status = start(prog, d, args);
+  r.out = get(d.at("stdout"));
+  r.err = get(d.at("stderr"));
+  return r;
 }
 
 // Whether text contains a match of the extended regular expression pattern (^ and $ anchor it).

@@ -114,29 +114,6 @@ TEST(protocol, arguments_after_the_sixth_and_the_fourth_are_never_used) {
   EXPECT_EQ(get(d.at("stderr")), "");
 }
 
-// Starts the checker with the sample's six paths, the given standard descriptors closed.
-int spawn_closed(const dir &d, const std::vector<std::string> &args, std::vector<int> closed) {
-  std::vector<std::string> all = args;
-  all.insert(all.begin(), CHECKER_PATH);
-  std::vector<char *> argv;
-  for (auto &s : all) argv.push_back(&s[0]);
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t fa;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_addopen(&fa, 1, d.at("stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  posix_spawn_file_actions_addopen(&fa, 2, d.at("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  for (int fd : closed) posix_spawn_file_actions_addclose(&fa, fd);
-  pid_t pid;
-  int rc = posix_spawn(&pid, CHECKER_PATH, &fa, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&fa);
-  if (rc != 0) return -1;
-  int st;
-  waitpid(pid, &st, 0);
-  return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-}
-
 const std::string gone = "<absent>"; // a file that must not exist afterwards
 
 std::string bytes(const std::string &path) { return exists(path) ? get(path) : gone; }
@@ -315,7 +292,7 @@ TEST(protocol, misconfigured_hosts) {
     std::vector<std::string> args = sample(d, d.at("score"), d.at("report"));
     std::string kept = r.setup(d, args);
     std::string before = kept.empty() ? "" : get(kept);
-    EXPECT_EQ(spawn_closed(d, args, r.closed), r.status);
+    EXPECT_EQ(start(CHECKER_PATH, d, args, "", r.closed), r.status);
     EXPECT_EQ(after(args[4]), r.score);
     EXPECT_EQ(after(args[5]), r.report);
     if (!kept.empty()) {

@@ -9,17 +9,10 @@
 
 namespace {
 
-struct verdict {
-  int status;
-  std::string out, err;
-};
+typedef printed verdict;
 
 verdict validate(const dir &d, const std::vector<std::string> &args) {
-  verdict v;
-  v.status = start(VALIDATE_PATH, d, args);
-  v.out = get(d.at("stdout"));
-  v.err = get(d.at("stderr"));
-  return v;
+  return run(VALIDATE_PATH, d, args);
 }
 
 using namespace std::string_literals;

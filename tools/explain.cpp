@@ -1,7 +1,6 @@
 // Says in words why the checker scores an answer as it does, judging with the checker's own code.
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 
 #include "checker.h"
 #include "reasons.h"
@@ -97,10 +96,7 @@ static void say_no_first(const token &t) {
 }
 
 // A fault of a file, with its cause when there is one.
-static void say_fault(fault f, int err) {
-  say("%s", fault_text(f));
-  if (err) say(": %s", strerror(err));
-}
+static void say_fault(fault f, int err) { say("%s", fault_with_cause(f, err)); }
 
 static void say_out_fault() { say_fault(fout_fault, fout_err); }
 
