@@ -23,7 +23,8 @@ struct test_row {
   const char *name;
   std::string in, ans;
   const char *file;    // "in" or "ans": which file the one problem is about; "" when sound
-  const char *problem; // a pattern the problem must fit
+  const char *problem; // a pattern the first problem must fit
+  int problems = 1;    // how many problem lines, when broken
 };
 
 std::string pool(int n) { // n-1, 1, 2, ..., n-2, n: the largest volume
@@ -52,18 +53,26 @@ const test_row test_rows[] = {
     {"input_leading_zero", "05 4\n", "3 1 4 2 5\n", "in", "^byte 2 \\('5'\\): a leading zero"},
     {"input_plus", "+5 4\n", "3 1 4 2 5\n", "in", "^byte 1 \\('\\+'\\): a plus sign"},
     {"input_crlf", "5 4\r\n", "3 1 4 2 5\n", "in", "^byte 4 \\('\\\\x0d'\\): a carriage return"},
-    {"input_minus_zero", "5 -0\n", "3 1 4 2 5\n", "in", "^byte 4 \\('0'\\): -0 or a leading zero"},
+    {"input_minus_zero", "5 -0\n", "3 1 4 2 5\n", "in", "^byte 4 \\('0'\\): -0 or a leading zero",
+     2},
     {"input_text_after", "5 4\nfoo", "3 1 4 2 5\n", "in",
      "^byte 5 \\('f'\\): text after the final"},
     {"input_three_numbers", "5 4 1\n", "3 1 4 2 5\n", "in",
      "^holds 3 integers; expected exactly two"},
-    {"input_one_number", "5\n", "3 1 4 2 5\n", "in", "^holds 1 integers; expected exactly two"},
+    {"input_one_number", "5\n", "3 1 4 2 5\n", "in", "^holds 1 integers; expected exactly two", 2},
     {"input_empty", "", "3 1 4 2 5\n", "in",
      "^byte 1 \\(the end of the file\\): the file is empty"},
     {"input_n_zero", "0 0\n", "-1\n", "in", "^n = 0 is outside 1\\.\\.1000009$"},
     {"input_n_past_arrays", "1000010 0\n", "-1\n", "in", "^n = 1000010 is outside"},
     {"input_x_past_64_bits", "5 9223372036854775808\n", "-1\n", "in",
      "^x = 9223372036854775808 does not fit in 64 signed bits$"},
+    // A value cut short by a fault is not quoted again: the byte is named once.
+    {"input_x_leading_zero_past_64_bits", "5 099999999999999999999\n", "-1\n", "in",
+     "^byte 4 \\('9'\\): a leading zero"},
+    {"input_x_plus_past_64_bits", "5 +99999999999999999999\n", "-1\n", "in",
+     "^byte 3 \\('\\+'\\): a plus sign"},
+    {"input_n_minus_zero", "-0 4\n", "-1\n", "in", "^byte 2 \\('0'\\): -0 or a leading zero"},
+    {"input_n_past_arrays_crlf", "1000010 4\r\n", "-1\n", "in", "^byte 10 \\('\\\\x0d'\\)", 2},
     {"input_hostile_bytes", "\xff\x00\x01"s + "5 4\n", "3 1 4 2 5\n", "in",
      "^byte 1 \\('\\\\xff'\\): a byte that is not part of an integer"},
     // The reference answer against what is reachable.
@@ -89,7 +98,8 @@ const test_row test_rows[] = {
     {"answer_leading_zero", "3 0\n", "01 2 3\n", "ans", "^byte 2 \\('1'\\): a leading zero"},
     {"answer_no_newline", "3 0\n", "1 2 3", "ans", "^byte 6 \\(the end of the file\\): no newline"},
     {"answer_second_line", "3 0\n", "1 2 3\n\n", "ans", "^byte 7 \\('\\\\x0a'\\): text after the"},
-    {"answer_hostile_bytes", "3 0\n", "1 2\0 3\n"s, "ans", "^byte 4 \\('\\\\x00'\\): a byte that"},
+    {"answer_hostile_bytes", "3 0\n", "1 2\0 3\n"s, "ans", "^byte 4 \\('\\\\x00'\\): a byte that",
+     2},
 };
 
 TEST(validate, one_rule_per_row) {
@@ -114,6 +124,7 @@ TEST(validate, one_rule_per_row) {
     ASSERT_EQ(problems.compare(0, head.size(), head), 0) << problems;
     std::string first = problems.substr(head.size(), problems.find('\n') - head.size());
     EXPECT_TRUE(fits(first, r.problem)) << first;
+    EXPECT_EQ(std::count(problems.begin(), problems.end(), '\n'), r.problems) << problems;
   }
 }
 

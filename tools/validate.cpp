@@ -152,8 +152,11 @@ static bool check_input(const char *path) {
   // The reader saturates: a value at an end of the range that is not written so does not fit.
   bool wide = (x == LLONG_MAX && strcmp(l.second, "9223372036854775807") != 0) ||
               (x == LLONG_MIN && strcmp(l.second, "-9223372036854775808") != 0);
-  if (n < 1 || n > maxn) problem("n = %s is outside 1..%d", l.first[0] ? l.first : "?", maxn);
-  if (wide) problem("x = %s does not fit in 64 signed bits", l.second);
+  // A value is quoted only when read to its end: a fault inside it was already named by its byte.
+  if ((n < 1 || n > maxn) && (!l.fault || l.numbers >= 1))
+    problem("n = %s is outside 1..%d", l.first, maxn);
+  if (wide && (!l.fault || l.numbers >= 2))
+    problem("x = %s does not fit in 64 signed bits", l.second);
   return n >= 1 && n <= maxn && !wide;
 }
 
