@@ -12,13 +12,15 @@
 FILE *fin, *fout, *fans, *fscore, *freport;
 int n;
 ll x;
+bool x_wide, skip_bom;
 alignas(huge_page) int p[slots];
 alignas(huge_page) int cnt[slots];
 fault fin_fault, fans_fault, fout_fault;
 int fin_err, fans_err, fout_err;
 
-static int check; // first integer of the reference answer
-static int miss;  // first position whose number could not be read, 0 if none
+static ll check;        // first integer of the reference answer
+static bool check_wide; // written past 64 bits
+static int miss;        // first position whose number could not be read, 0 if none
 
 int score_of(reason r) { return r == both_marker || r == right_volume ? 10 : 0; }
 
@@ -78,7 +80,7 @@ static void read_numbers(int *v, int from, int k) {
 
 static void read_header() {
   rd_open(fin);
-  bool two = rd_int(&n) && rd_ll(&x);
+  bool two = rd_int(&n) && rd_ll(&x, &x_wide);
   fin_fault = !fin                ? cannot_open
               : rd_error()        ? read_fault(&fin_err)
               : !two              ? no_header
@@ -89,7 +91,7 @@ static void read_header() {
 
 static void read_check() {
   rd_open(fans);
-  bool one = rd_int(&check);
+  bool one = rd_ll(&check, &check_wide);
   fans_fault = !fans        ? cannot_open
                : rd_error() ? read_fault(&fans_err)
                : !one       ? no_integer
@@ -139,6 +141,7 @@ reason judge() {
   read_check();
   fout_fault = fout ? no_fault : cannot_open;
   rd_open(fout);
+  if (skip_bom) rd_skip_bom();
   int head; // p[1], stored only once the answer is judged, so that a marker run touches no array
   read_numbers(&head, 1, 1);
   reason r = decide(head);
@@ -157,8 +160,16 @@ contradiction contradicts() {
                                 : consistent;
 }
 
+// A value read by the reader as it was written, or in words where it saturated.
+static const char *as_written(ll v, bool wide, const char *words, char (&s)[32]) {
+  if (wide) return words;
+  snprintf(s, sizeof s, "%lld", v);
+  return s;
+}
+
 const char *contradiction_text(contradiction c) {
   static char line[200];
+  char first[32], volume[32];
   line[0] = 0;
   if (c == marker_but_reachable)
     snprintf(
@@ -167,9 +178,10 @@ const char *contradiction_text(contradiction c) {
         x, most_volume(n));
   if (c == answer_but_unreachable)
     snprintf(line, sizeof line,
-             "begins with %d, but no permutation of 1..%d holds %lld (only volumes 0..%lld are "
+             "begins with %s, but no permutation of 1..%d holds %s (only volumes 0..%lld are "
              "reachable)",
-             check, n, x, most_volume(n));
+             as_written(check, check_wide, "an integer past 64 bits", first), n,
+             as_written(x, x_wide, "a volume past 64 bits", volume), most_volume(n));
   return line;
 }
 

@@ -20,10 +20,21 @@ bool std_descriptors_open() {
   return true;
 }
 
+// Whether w is an existing regular file with the device and inode of r.
+static bool is(const char *w, const struct stat &r) {
+  struct stat sw;
+  if (stat(w, &sw) != 0 || !S_ISREG(sw.st_mode)) return false;
+  return sw.st_dev == r.st_dev && sw.st_ino == r.st_ino;
+}
+
 bool same_file(const char *w, const char *r) {
-  struct stat sw, sr;
-  if (stat(w, &sw) != 0 || !S_ISREG(sw.st_mode) || stat(r, &sr) != 0) return false;
-  return sw.st_dev == sr.st_dev && sw.st_ino == sr.st_ino;
+  struct stat sr;
+  return stat(r, &sr) == 0 && is(w, sr);
+}
+
+bool same_file_fd(const char *w, int fd) {
+  struct stat sr;
+  return fstat(fd, &sr) == 0 && is(w, sr);
 }
 
 const char *shown(const char *path, int most) {
@@ -44,6 +55,26 @@ const char *shown(const char *path, int most) {
   if (path[i]) s[k++] = '.', s[k++] = '.', s[k++] = '.';
   s[k] = 0;
   return s;
+}
+
+const char *xml_text(const char *s, int most) {
+  static char out[6 * 1024 + 1];
+  if (most > 1024) most = 1024;
+  int k = 0;
+  for (int i = 0; s[i] && i < most; i++) {
+    unsigned char c = s[i];
+    const char *e = c == '&'   ? "&amp;"
+                    : c == '<' ? "&lt;"
+                    : c == '>' ? "&gt;"
+                    : c == '"' ? "&quot;"
+                               : nullptr;
+    if (e)
+      k += snprintf(out + k, 7, "%s", e);
+    else
+      out[k++] = c < 0x20 ? '.' : (char)c;
+  }
+  out[k] = 0;
+  return out;
 }
 
 void warn(const char *fmt, ...) {

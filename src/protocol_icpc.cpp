@@ -25,7 +25,7 @@ static FILE *open_message(const char *folder, const char *in, const char *ans) {
     warn("feedback folder '%s' has too long a name", shown(folder));
     return nullptr;
   }
-  if (same_file(path, in) || same_file(path, ans)) {
+  if (same_file(path, in) || same_file(path, ans) || same_file_fd(path, 0)) {
     warn("'%s' is also a file the judge reads: nothing written", shown(path));
     return nullptr;
   }
@@ -47,10 +47,11 @@ int main(int argc, char **argv) {
   outcome o = outcome_of(r);
   const char *why = o == judge_error ? broken_text() : reason_text(r);
   bool written = fprintf(message, "%s\n", why) > 0;
+  // Hosts append stderr to the message file: a broken test is told there only, not twice.
   if (fclose(message) != 0 || !written) {
     warn("feedback folder '%s': judgemessage.txt cannot be written", shown(argv[3]));
+    if (o == judge_error) warn("%s", why);
     return 1;
   }
-  if (o == judge_error) warn("%s", why);
   return o == accepted ? 42 : o == rejected ? 43 : 1;
 }

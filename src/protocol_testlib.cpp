@@ -1,5 +1,5 @@
-// checker-testlib INPUT OUTPUT ANSWER [RESULT]: exit 0 ok, 1 wrong answer, 2 wrong output format,
-// 3 judge failure, with one line saying why on stderr and, when asked, in RESULT.
+// checker-testlib INPUT OUTPUT ANSWER [RESULT [-appes]]: exit 0 ok, 1 wrong answer, 2 wrong output
+// format, 3 judge failure; why on stderr, or in RESULT as the message alone or as XML.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,47 +7,84 @@
 #include "host.h"
 #include "reasons.h"
 
+// The arguments once every "--testset NAME" and "--group NAME" pair is taken out.
+static const char *path[6];
+static int paths;
+
 // Rejections for an answer that is not well formed as text; every other one is a wrong answer.
 static bool malformed(reason r) { return r == missing_number || r == trailing_integer; }
 
-static const char *result; // the RESULT path, null when not given
+// Takes the pairs out of argv into path[]; false when a pair lacks its name, the test set's name
+// is empty, or more than five arguments remain.
+static bool take_pairs(int argc, char **argv) {
+  for (int i = 1; i < argc; i++) {
+    bool testset = strcmp(argv[i], "--testset") == 0, group = strcmp(argv[i], "--group") == 0;
+    if (testset || group) {
+      if (++i == argc || (testset && !*argv[i])) return false;
+      continue; // the test set and group change nothing in how an answer is judged
+    }
+    if (paths == 5) return false;
+    path[paths++] = argv[i];
+  }
+  return true;
+}
 
-// The verdict line on stderr and in the result file; the exit status, 3 when it cannot be written.
-static int verdict(int status, const char *word, const char *why) {
-  fprintf(stderr, "%s %s\n", word, why);
-  if (!result) return status;
-  FILE *f = fopen(result, "w");
-  bool ok = f && fprintf(f, "%s %s\n", word, why) > 0;
-  if (f && fclose(f) != 0) ok = false;
-  if (ok) return status;
-  warn("FAIL result file '%s' cannot be written: %s", shown(result), strerror(errno));
-  return 3;
+static bool is_appes(const char *s) { return strcmp(s, "-appes") == 0 || strcmp(s, "-APPES") == 0; }
+
+// The result file: the message alone, or with -appes wrapped in one XML element.
+static bool write_result(const char *outcome, const char *why) {
+  FILE *f = fopen(path[3], "w");
+  if (!f) return false;
+  bool ok = paths == 5 ? fprintf(f,
+                                 "<?xml version=\"1.0\" encoding=\"windows-1251\"?>"
+                                 "<result outcome = \"%s\">%s</result>\n",
+                                 outcome, xml_text(why)) > 0
+                       : fputs(why, f) >= 0;
+  return fclose(f) == 0 && ok;
+}
+
+// The verdict on stderr, or in the result file with a pointer to it on stderr; the exit status,
+// 3 when the result file cannot be written.
+static int verdict(int status, const char *word, const char *outcome, const char *why) {
+  if (paths == 3) {
+    fprintf(stderr, "%s %s\n", word, why);
+    return status;
+  }
+  errno = 0;
+  if (!write_result(outcome, why)) {
+    fprintf(stderr, "FAIL result file '%s' cannot be written: %s\n", shown(path[3]),
+            strerror(errno ? errno : EIO));
+    return 3;
+  }
+  fprintf(stderr, "\nSee file to check exit message\n");
+  return status;
 }
 
 int main(int argc, char **argv) {
   prog = "checker-testlib";
   if (!std_descriptors_open()) return 3;
-  if (argc < 4 || argc > 5) {
-    fprintf(stderr, "FAIL usage: checker-testlib INPUT OUTPUT ANSWER [RESULT]\n");
+  if (!take_pairs(argc, argv) || paths < 3 || (paths == 5 && !is_appes(path[4]))) {
+    fprintf(stderr, "FAIL usage: checker-testlib [--testset NAME] [--group NAME] INPUT OUTPUT "
+                    "ANSWER [RESULT [-appes]]\n");
     return 3;
   }
-  if (argc == 5)
-    for (int i = 1; i <= 3; i++)
-      if (same_file(argv[4], argv[i])) {
+  if (paths >= 4)
+    for (int i = 0; i < 3; i++)
+      if (same_file(path[3], path[i])) {
         fprintf(stderr, "FAIL result file '%s' is also argument %d: nothing written\n",
-                shown(argv[4]), i);
+                shown(path[3]), i + 1);
         return 3;
       }
-  result = argc == 5 ? argv[4] : nullptr;
-  reason r = judge_paths(argv[1], argv[2], argv[3]);
+  skip_bom = true; // contestants on these hosts may begin their output with one
+  reason r = judge_paths(path[0], path[1], path[2]);
   switch (outcome_of(r)) {
   case accepted:
-    return verdict(0, "ok", reason_text(r));
+    return verdict(0, "ok", "accepted", reason_text(r));
   case rejected:
-    return malformed(r) ? verdict(2, "wrong output format", reason_text(r))
-                        : verdict(1, "wrong answer", reason_text(r));
+    return malformed(r) ? verdict(2, "wrong output format", "presentation-error", reason_text(r))
+                        : verdict(1, "wrong answer", "wrong-answer", reason_text(r));
   case judge_error:
     break;
   }
-  return verdict(3, "FAIL", broken_text());
+  return verdict(3, "FAIL", "fail", broken_text());
 }

@@ -7,10 +7,13 @@ typedef long long ll;
 // Binds the reader to f (null reads as an empty file) and forgets any buffered bytes.
 void rd_open(FILE *f);
 // One "%lld"-style conversion; false (and *v untouched) when no integer could be converted.
-// A value past 64 bits saturates at the nearest end of the range.
-bool rd_ll(ll *v);
+// A value past 64 bits saturates at the nearest end of the range; *past, when given, tells whether
+// it did.
+bool rd_ll(ll *v, bool *past = nullptr);
 // One "%d"-style conversion, saturating at the ends of the 32-bit range.
 bool rd_int(int *v);
+// Skips a UTF-8 byte-order mark (EF BB BF) at the very start of the bound file, if there is one.
+void rd_skip_bom();
 // How many bytes of the file the conversions so far have consumed.
 ll rd_tell();
 // The errno of a read error met so far on the bound file, 0 if none: an error is never an end.

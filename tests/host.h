@@ -46,17 +46,19 @@ inline std::string get(const std::string &path) {
 }
 
 // Starts prog with the given arguments, stdout and stderr caught in files of d, standard input
-// read from the file in when given and the descriptors in closed left closed; the exit status.
+// read from the file in when given, the descriptors in closed left closed and stdout written to
+// the file out when given; the exit status.
 inline int start(const std::string &prog, const dir &d, std::vector<std::string> args,
-                 const std::string &in = "", const std::vector<int> &closed = {}) {
+                 const std::string &in = "", const std::vector<int> &closed = {},
+                 const std::string &out = "") {
   args.insert(args.begin(), prog);
   std::vector<char *> argv;
   for (auto &s : args) argv.push_back(&s[0]);
   argv.push_back(nullptr);
   posix_spawn_file_actions_t fa;
   posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_addopen(&fa, 1, d.at("stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
+  posix_spawn_file_actions_addopen(&fa, 1, (out.empty() ? d.at("stdout") : out).c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&fa, 2, d.at("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0644);
   if (!in.empty()) posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);

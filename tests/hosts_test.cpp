@@ -39,11 +39,16 @@ struct ran {
   std::string out, err, message;
 };
 
-ran testlib(const dir &d, bool result) {
-  std::vector<std::string> args = {d.at("in"), d.at("out"), d.at("ans")};
-  if (result) args.push_back(d.at("result"));
+// checker-testlib on the files of d with extra arguments after the three paths; "RESULT" stands
+// for the result file, read back afterwards ("<absent>" when it was never made).
+ran testlib(const dir &d, std::vector<std::string> extra = {},
+            std::vector<std::string> paths = {"in", "out", "ans"}) {
+  std::vector<std::string> args;
+  for (auto &p : paths) args.push_back(p.rfind("--", 0) == 0 || p.empty() ? p : d.at(p));
+  for (auto &e : extra) args.push_back(e == "RESULT" ? d.at("result") : e);
+  unlink(d.at("result").c_str());
   ran r = {start(CHECKER_TESTLIB_PATH, d, args), get(d.at("stdout")), get(d.at("stderr")), ""};
-  if (result) r.message = get(d.at("result"));
+  r.message = exists(d.at("result")) ? get(d.at("result")) : "<absent>";
   return r;
 }
 
@@ -54,10 +59,18 @@ ran icpc(const dir &d, const std::string &feedback) {
   return r;
 }
 
-ran cms(const dir &d) {
-  return {start(CHECKER_CMS_PATH, d, {d.at("in"), d.at("ans"), d.at("out")}), get(d.at("stdout")),
-          get(d.at("stderr")), ""};
+ran cms(const dir &d, std::vector<std::string> extra = {}) {
+  std::vector<std::string> args = {d.at("in"), d.at("ans"), d.at("out")};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return {start(CHECKER_CMS_PATH, d, args), get(d.at("stdout")), get(d.at("stderr")), ""};
 }
+
+const char *const xml_head = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>";
+const char *const see_file = "\nSee file to check exit message\n";
+
+// The word on stderr and the XML outcome of each exit status of checker-testlib.
+const char *const words[] = {"ok ", "wrong answer ", "wrong output format ", "FAIL "};
+const char *const outcomes[] = {"accepted", "wrong-answer", "presentation-error", "fail"};
 
 TEST(hosts, every_case_as_the_checker_judges_it_or_a_judge_error) {
   for (const row &r : rows) {
@@ -66,31 +79,46 @@ TEST(hosts, every_case_as_the_checker_judges_it_or_a_judge_error) {
     files(d, r);
     expected e = expect(r, checker_score(d));
 
-    ran t = testlib(d, true);
+    // Without RESULT the verdict line goes to stderr; with it, the message alone or as XML.
+    ran t = testlib(d);
+    ASSERT_TRUE(t.status >= 0 && t.status <= 3) << t.status;
     EXPECT_EQ(t.status == 0 ? accept : t.status == 3 ? broken : reject, e) << t.err;
-    EXPECT_TRUE(t.status >= 0 && t.status <= 3) << t.status;
-    EXPECT_EQ(lines(t.err), 1) << t.err;
-    const char *word = t.status == 0   ? "^ok "
-                       : t.status == 1 ? "^wrong answer "
-                       : t.status == 2 ? "^wrong output format "
-                                       : "^FAIL ";
-    EXPECT_TRUE(fits(t.err, word)) << t.err;
-    EXPECT_EQ(t.message, t.err);
+    std::string word = words[t.status];
+    ASSERT_EQ(t.err.compare(0, word.size(), word), 0) << t.err;
+    ASSERT_EQ(lines(t.err), 1) << t.err;
+    std::string why = t.err.substr(word.size(), t.err.size() - word.size() - 1);
     EXPECT_EQ(t.out, "");
+    ran plain = testlib(d, {"RESULT"});
+    EXPECT_EQ(plain.status, t.status);
+    EXPECT_EQ(plain.message, why);
+    EXPECT_EQ(plain.err, see_file);
+    ran xml = testlib(d, {"RESULT", "-appes"});
+    EXPECT_EQ(xml.status, t.status);
+    EXPECT_EQ(xml.message, xml_head + "<result outcome = \""s + outcomes[t.status] + "\">" + why +
+                               "</result>\n");
+    EXPECT_EQ(xml.err, see_file);
 
+    // The judge message is the same text, written once: never repeated on stderr.
     mkdir(d.at("feedback").c_str(), 0755);
     ran i = icpc(d, d.at("feedback"));
     EXPECT_EQ(i.status, e == accept ? 42 : e == reject ? 43 : 1) << i.message;
-    EXPECT_EQ(lines(i.message), 1) << i.message;
+    if (r.out != none) { // else standard input is empty, not unopenable
+      EXPECT_EQ(i.message, why + "\n");
+    }
+    EXPECT_EQ(i.err, "");
     EXPECT_EQ(i.out, "");
-
-    ran c = cms(d);
-    EXPECT_EQ(c.status, e == broken ? 1 : 0) << c.err;
-    EXPECT_EQ(c.out, e == accept ? "1.0\n" : e == reject ? "0.0\n" : "");
     if (e == broken) {
-      EXPECT_EQ(lines(c.err), 1) << c.err;
-    } else {
-      EXPECT_EQ(c.err, e == accept ? "translate:success\n" : "translate:wrong\n");
+      EXPECT_TRUE(fits(i.message, "^the (input file|reference answer|test contradicts itself)"))
+          << i.message;
+    }
+
+    for (auto extra : {std::vector<std::string>{}, {"batch"}}) {
+      ran c = cms(d, extra);
+      EXPECT_EQ(c.status, e == broken ? 1 : 0) << c.err;
+      EXPECT_EQ(c.out, e == accept ? "1.0\n" : e == reject ? "0.0\n" : "");
+      EXPECT_EQ(c.err, e == accept   ? "translate:success\n"
+                       : e == reject ? "translate:wrong\n"
+                                     : "checker-cms: " + why + "\n");
     }
   }
 }
@@ -134,9 +162,76 @@ TEST(hosts, testlib_tells_a_malformed_answer_from_a_wrong_one) {
     ASSERT_NE(r, nullptr) << w.name;
     dir d;
     files(d, *r);
-    ran t = testlib(d, false);
+    ran t = testlib(d);
     EXPECT_EQ(t.status, w.status) << w.name;
     EXPECT_EQ(t.err, w.line) << w.name;
+  }
+}
+
+// Every argument form of checker-testlib on the sample, with the exact bytes it leaves.
+TEST(hosts, testlib_argument_forms) {
+  const std::string why = "a permutation of 1..5 holding volume 4, as required";
+  const std::string xml = xml_head + "<result outcome = \"accepted\">"s + why + "</result>\n";
+  const std::string usage = "FAIL usage: checker-testlib [--testset NAME] [--group NAME] INPUT "
+                            "OUTPUT ANSWER [RESULT [-appes]]\n";
+  const std::string absent = "<absent>";
+  const struct {
+    const char *name;
+    std::vector<std::string> paths, extra;
+    int status;
+    std::string err, result;
+  } forms[] = {
+      {"plain", {"in", "out", "ans"}, {}, 0, "ok " + why + "\n", absent},
+      {"result", {"in", "out", "ans"}, {"RESULT"}, 0, see_file, why},
+      {"appes", {"in", "out", "ans"}, {"RESULT", "-appes"}, 0, see_file, xml},
+      {"APPES", {"in", "out", "ans"}, {"RESULT", "-APPES"}, 0, see_file, xml},
+      {"pairs_before",
+       {"--testset", "--tests", "--group", "g1", "in", "out", "ans"},
+       {"RESULT", "-appes"},
+       0,
+       see_file,
+       xml},
+      {"pairs_between",
+       {"in", "--group", "g1", "out", "--testset", "t", "ans"},
+       {"RESULT"},
+       0,
+       see_file,
+       why},
+      {"pairs_after",
+       {"in", "out", "ans"},
+       {"RESULT", "-appes", "--testset", "t"},
+       0,
+       see_file,
+       xml},
+      {"empty_group", {"in", "out", "ans", "--group", ""}, {}, 0, "ok " + why + "\n", absent},
+      {"bad_sixth", {"in", "out", "ans"}, {"RESULT", "-xml"}, 3, usage, absent},
+      {"seventh", {"in", "out", "ans"}, {"RESULT", "-appes", "more"}, 3, usage, absent},
+      {"two_paths", {"in", "out"}, {}, 3, usage, absent},
+      {"testset_without_name", {"in", "out", "ans"}, {"RESULT", "--testset"}, 3, usage, absent},
+      {"group_without_name", {"in", "out", "ans", "--group"}, {}, 3, usage, absent},
+      {"empty_testset", {"in", "out", "ans", "--testset", ""}, {}, 3, usage, absent},
+      {"result_full",
+       {"in", "out", "ans"},
+       {"/dev/full"},
+       3,
+       "FAIL result file '/dev/full' cannot be written: No space left on device\n",
+       absent},
+      {"result_full_appes",
+       {"in", "out", "ans"},
+       {"/dev/full", "-appes"},
+       3,
+       "FAIL result file '/dev/full' cannot be written: No space left on device\n",
+       absent},
+  };
+  for (auto &f : forms) {
+    SCOPED_TRACE(f.name);
+    dir d;
+    files(d, rows[0]);
+    ran t = testlib(d, f.extra, f.paths);
+    EXPECT_EQ(t.status, f.status);
+    EXPECT_EQ(t.err, f.err);
+    EXPECT_EQ(t.message, f.result);
+    EXPECT_EQ(t.out, "");
   }
 }
 
@@ -146,7 +241,76 @@ TEST(hosts, testlib_result_file_named_twice_is_refused) {
   EXPECT_EQ(start(CHECKER_TESTLIB_PATH, d, {d.at("in"), d.at("out"), d.at("ans"), d.at("ans")}), 3);
   EXPECT_EQ(get(d.at("ans")), rows[0].ans);
   EXPECT_EQ(lines(get(d.at("stderr"))), 1);
-  EXPECT_EQ(start(CHECKER_TESTLIB_PATH, d, {d.at("in"), d.at("out")}), 3); // usage
+}
+
+// A UTF-8 byte-order mark opening the output: checker-testlib skips it, as its hosts' checkers do;
+// anywhere else, and for the other front ends, it is a byte no number begins with.
+TEST(hosts, byte_order_mark_skipped_by_testlib_only) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const struct {
+    const char *name;
+    std::string out, ans;
+    int testlib, icpc;
+    std::string score;
+  } marks[] = {
+      {"at_start", bom + perm, perm, 0, 43, "0"},
+      {"at_start_marker", bom + "-1", "-1", 0, 43, "0"},
+      {"after_white_space", " " + bom + perm, perm, 2, 43, "0"},
+      {"cut_short", "\xEF\xBB" + perm, perm, 2, 43, "0"},
+      {"twice", bom + bom + perm, perm, 2, 43, "0"},
+      {"in_the_reference", perm, bom + perm, 3, 1, "10"},
+  };
+  for (auto &m : marks) {
+    SCOPED_TRACE(m.name);
+    dir d;
+    put(d.at("in"), m.name == std::string("at_start_marker") ? "5 7" : "5 4");
+    put(d.at("out"), m.out);
+    put(d.at("ans"), m.ans);
+    EXPECT_EQ(testlib(d).status, m.testlib);
+    mkdir(d.at("feedback").c_str(), 0755);
+    EXPECT_EQ(icpc(d, d.at("feedback")).status, m.icpc);
+    EXPECT_EQ(checker_score(d), m.score);
+  }
+}
+
+// The batch-and-output-only task type appends one argument; a fifth is still a usage error, and
+// an outcome that cannot be written is said on stderr.
+TEST(hosts, cms_arguments_and_a_full_standard_output) {
+  dir d;
+  files(d, rows[0]);
+  for (std::string extra : {"batch", "outputonly"}) {
+    ran c = cms(d, {extra});
+    EXPECT_EQ(c.status, 0) << extra;
+    EXPECT_EQ(c.out, "1.0\n") << extra;
+  }
+  ran c = cms(d, {"batch", "more"});
+  EXPECT_EQ(c.status, 1);
+  EXPECT_EQ(c.err, "usage: checker-cms INPUT ANSWER OUTPUT [ignored]\n");
+  EXPECT_EQ(c.out, "");
+  if (!exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  EXPECT_EQ(start(CHECKER_CMS_PATH, d, {d.at("in"), d.at("ans"), d.at("out")}, "", {}, "/dev/full"),
+            1);
+  EXPECT_EQ(get(d.at("stderr")),
+            "checker-cms: standard output cannot be written: No space left on device\n");
+}
+
+// judgemessage.txt linked to the file on standard input: writing it would destroy the output.
+TEST(hosts, icpc_message_file_that_is_the_output_is_refused) {
+  for (bool hard : {true, false}) {
+    SCOPED_TRACE(hard ? "hard link" : "symbolic link");
+    dir d;
+    files(d, rows[0]);
+    mkdir(d.at("feedback").c_str(), 0755);
+    std::string message = d.at("feedback/judgemessage.txt");
+    EXPECT_EQ(hard ? link(d.at("out").c_str(), message.c_str())
+                   : symlink(d.at("out").c_str(), message.c_str()),
+              0);
+    ran i = icpc(d, d.at("feedback"));
+    EXPECT_EQ(i.status, 1);
+    EXPECT_EQ(get(d.at("out")), rows[0].out);
+    EXPECT_EQ(i.err,
+              "checker-icpc: '" + message + "' is also a file the judge reads: nothing written\n");
+  }
 }
 
 TEST(hosts, icpc_feedback_folder_must_be_usable) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
+
 #if defined(__linux__)
 #include <sys/prctl.h>
 #endif
@@ -21,6 +23,7 @@ struct outcome {
   int status;
   std::string score, report, out, err;
   bool report_exists;
+  std::string folder; // where the files were, gone afterwards
 };
 
 // Starts the checker with the given arguments, stdout and stderr caught in files of d.
@@ -45,6 +48,7 @@ outcome judge(const std::string &in, const std::string &out, const std::string &
   o.report = get(d.at("report"));
   o.out = get(d.at("stdout"));
   o.err = get(d.at("stderr"));
+  o.folder = d.path;
   return o;
 }
 
@@ -61,6 +65,18 @@ TEST_P(cases, judged_as_the_host_expects) {
   if (r.warn) {
     EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
     EXPECT_EQ(o.err.substr(0, 9), "checker: ") << o.err;
+    // The line names a file by its role, and that role's own path.
+    int named = 0;
+    for (auto role : {std::pair<std::string, std::string>{"input file '", "input"},
+                      {"contestant output '", "output"},
+                      {"reference answer '", "answer"}}) {
+      size_t at = o.err.find(role.first);
+      if (at == std::string::npos) continue;
+      named++;
+      std::string path = o.folder + "/" + role.second + "'";
+      EXPECT_EQ(o.err.compare(at + role.first.size(), path.size(), path), 0) << o.err;
+    }
+    EXPECT_EQ(named, 1) << o.err;
   } else {
     EXPECT_EQ(o.err, "");
   }
@@ -330,6 +346,22 @@ TEST(protocol, names_a_test_that_contradicts_itself) {
        "begins with 3, but no permutation of 1..5 holds 7 (only volumes 0..6 are reachable)\n"},
       {"1 -1", "1", "1", "0",
        "begins with 1, but no permutation of 1..1 holds -1 (only volumes 0..0 are reachable)\n"},
+      // Values past 32 and 64 bits as written, or said to be past 64 bits, never saturated.
+      {"3 99999999999999999999", "2 1 3", "2 1 3", "0",
+       "begins with 2, but no permutation of 1..3 holds a volume past 64 bits (only volumes 0..1 "
+       "are reachable)\n"},
+      {"3 -99999999999999999999", "2 1 3", "2 1 3", "0",
+       "begins with 2, but no permutation of 1..3 holds a volume past 64 bits (only volumes 0..1 "
+       "are reachable)\n"},
+      {"3 9223372036854775807", "2 1 3", "2 1 3", "0",
+       "begins with 2, but no permutation of 1..3 holds 9223372036854775807 (only volumes 0..1 are "
+       "reachable)\n"},
+      {"3 2", "2 1 3", "4294967295", "0",
+       "begins with 4294967295, but no permutation of 1..3 holds 2 (only volumes 0..1 are "
+       "reachable)\n"},
+      {"3 2", "2 1 3", "-99999999999999999999", "0",
+       "begins with an integer past 64 bits, but no permutation of 1..3 holds 2 (only volumes 0..1 "
+       "are reachable)\n"},
   };
   for (auto &c : cases) {
     dir d;
@@ -349,11 +381,11 @@ TEST(protocol, names_a_test_that_contradicts_itself) {
 TEST(protocol, control_characters_in_paths_are_escaped) {
   dir d;
   std::vector<std::string> args = sample(d, d.at("score"), d.at("report"));
-  args[1] = d.at("out\nput\t\x1b");
+  args[1] = d.at("out\nput\t\x1b\x7f");
   EXPECT_EQ(spawn(d, args), 0);
   std::string err = get(d.at("stderr"));
   EXPECT_EQ(lines(err), 1) << err;
-  EXPECT_NE(err.find("out\\x0aput\\x09\\x1b"), std::string::npos) << err;
+  EXPECT_NE(err.find("out\\x0aput\\x09\\x1b\\x7f'"), std::string::npos) << err;
   EXPECT_EQ(get(d.at("score")), "0");
 }
 
@@ -450,6 +482,39 @@ TEST(huge_pages, verdicts_the_same_with_them_and_without) {
     std::string without = score_without_huge_pages(in, out);
     if (without == "unsupported") continue;
     EXPECT_EQ(without, r.score) << r.name << ", n = " << r.n << ", huge pages refused";
+  }
+}
+
+// Peak resident memory of one run in a child, in KiB.
+long peak_kib(const std::string &in, const std::string &out) {
+  dir d;
+  put(d.at("input"), in);
+  put(d.at("output"), out);
+  put(d.at("answer"), "1");
+  pid_t pid = fork();
+  if (pid == 0) {
+    execl(CHECKER_PATH, CHECKER_PATH, d.at("input").c_str(), d.at("output").c_str(),
+          d.at("answer").c_str(), d.at("absent").c_str(), d.at("score").c_str(),
+          d.at("report").c_str(), (char *)nullptr);
+    _exit(127);
+  }
+  int st = 0;
+  struct rusage ru = {};
+  wait4(pid, &st, 0, &ru);
+  EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
+  EXPECT_EQ(get(d.at("score")), "10");
+  return ru.ru_maxrss;
+}
+
+// At small n no 2 MiB page is advised, not even the partly used last one of an array: a run
+// stays near the size of the program itself.
+TEST(huge_pages, small_n_stays_small) {
+  if (CHECKER_SANITIZED) GTEST_SKIP() << "sanitizers map memory of their own";
+  for (int k : {1000, 30000}) {
+    std::vector<int> up(k);
+    std::iota(up.begin(), up.end(), 1);
+    long kib = peak_kib(std::to_string(k) + " 0", numbers(up));
+    EXPECT_LT(kib, 4096) << "n = " << k;
   }
 }
 
