@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "../src/host.h" // the judge's message helpers, beside the tests' own host.h
 #include "cases.h"
 #include "checker.h"
 #include "host.h"
@@ -211,6 +212,28 @@ TEST(explain, names_a_test_that_contradicts_itself) {
     EXPECT_EQ(t.score, w.score) << w.name;
     EXPECT_EQ(t.third, w.third) << w.name;
   }
+}
+
+// A message as XML character data for hosts that read the verdict as XML: markup characters as
+// entities, control bytes as dots, the rest untouched, cut after the given length.
+TEST(messages, xml_text_escapes_markup_and_control_bytes) {
+  const struct {
+    std::string in;
+    int most;
+    std::string out;
+  } cases[] = {
+      {"volume 4, expected 3", 1024, "volume 4, expected 3"},
+      {"a&b<c>d\"e'f", 1024, "a&amp;b&lt;c&gt;d&quot;e'f"},
+      {"\x01tab\there\nline\x1f\x7f\xe9", 1024, ".tab.here.line.\x7f\xe9"},
+      {"&&&&", 2, "&amp;&amp;"},
+      {std::string(2000, '<'), 1024,
+       [] {
+         std::string s;
+         for (int i = 0; i < 1024; i++) s += "&lt;";
+         return s;
+       }()},
+  };
+  for (auto &c : cases) EXPECT_EQ(xml_text(c.in.c_str(), c.most), c.out) << c.in;
 }
 
 // Cases of interest only to explain: escaping, cutting, and which repeated value it names.
