@@ -52,9 +52,8 @@ static inline bool is_digit(int c) { return (unsigned)(c - '0') <= 9; }
 // Past 10^18 one more digit exceeds every 64-bit magnitude, so a value stops growing there.
 const unsigned long long cap = 1000000000000000000ULL;
 
-static bool past; // whether the last conversion saturated
-
-static inline bool convert(ll *v) {
+// *wide, when given, tells whether the value saturated; the hot callers pass none.
+static inline bool convert(ll *v, bool *wide = nullptr) {
   const unsigned char *q = buf + pos; // a local cursor stays in a register; pos is set on leaving
   for (;;) {                          // white space, possibly across blocks
     while (is_space(*q)) q++;
@@ -75,7 +74,7 @@ static inline bool convert(ll *v) {
     q = buf;
   }
   const unsigned long long lim = (unsigned long long)LLONG_MAX;
-  past = u > lim + neg;
+  if (wide) *wide = u > lim + neg;
   if (neg)
     *v = u > lim ? LLONG_MIN : -(ll)u;
   else
@@ -145,11 +144,7 @@ static inline int digits_at(const unsigned char *q, int k) {
 
 static inline int clamp(ll w) { return w < INT_MIN ? INT_MIN : w > INT_MAX ? INT_MAX : (int)w; }
 
-bool rd_ll(ll *v, bool *wide) {
-  if (!convert(v)) return false;
-  if (wide) *wide = past;
-  return true;
-}
+bool rd_ll(ll *v, bool *wide) { return convert(v, wide); }
 
 void rd_skip_bom() {
   static const unsigned char bom[3] = {0xEF, 0xBB, 0xBF};
