@@ -141,7 +141,8 @@ TEST(testset, the_table_lists_every_test) {
     if (!header || !fits(line, "^\\| [0-9]")) continue;
     ASSERT_LT(row, s.tests.size()) << "a row past the tests: " << line;
     const test_case &t = s.tests[row++];
-    std::string want = "| " + t.id + " | " + std::to_string(t.n) + " | " + std::to_string(t.x) + " | ";
+    std::string want =
+        "| " + t.id + " | " + std::to_string(t.n) + " | " + std::to_string(t.x) + " | ";
     EXPECT_EQ(line.compare(0, want.size(), want), 0) << line;
     EXPECT_TRUE(fits(line, "^\\|[^|]*\\|[^|]*\\|[^|]*\\| [^ |][^|]* \\|$"))
         << "no reason: " << line;
