@@ -65,5 +65,7 @@ single_source(checker.cpp checker)
 single_source(check.cpp checker-testlib)
 single_source(output_validator.cpp checker-icpc)
 single_source(checker-cms.cpp checker-cms)
+single_source(input_validator.cpp input-validator)
+single_source(validator.cpp input-validator-testlib)
 
 add_custom_target(single-sources ALL DEPENDS ${SINGLE_SOURCES})

@@ -1,0 +1,28 @@
+// Input validator: a test's input file on standard input is valid when validate finds no problem
+// in it as an input file; else its first problem goes to stderr. Arguments are ignored.
+#include <cstdio>
+
+#include "layout.h"
+
+// The exit statuses of the host's convention: 42 and 43 for the problem-package format, 0 and 1
+// for the checker library.
+#if !defined(VALID_STATUS) || !defined(INVALID_STATUS)
+#error "define VALID_STATUS and INVALID_STATUS"
+#endif
+
+static bool rejected;
+
+static void reject(const char *problem) {
+  if (!rejected) fprintf(stderr, "invalid input: %s\n", problem);
+  rejected = true;
+}
+
+int main() {
+  layout l;
+  scan(stdin, l);
+  int n = 0;
+  ll x = 0;
+  bool two = written_input(l, &n, &x);
+  input_problems(l, two, n, x, reject);
+  return rejected ? INVALID_STATUS : VALID_STATUS;
+}
