@@ -244,13 +244,15 @@ mkdir -p "$icpc/problem_statement" "$icpc/data/sample" "$icpc/data/secret" \
 cp "$src/package/statement.tex" "$icpc/problem_statement/problem.en.tex"
 cp "$src/sample/input.txt" "$icpc/data/sample/1.in"
 cp "$src/sample/answer.txt" "$icpc/data/sample/1.ans"
+# A test with the sample's input is left out of the secret data: the host judges the sample too.
 largest=0
 for t in "$work/tests"/*.in; do
   b=$(basename "$t" .in)
-  put "$t" "$icpc/data/secret/$b.in"
-  put "$work/tests/$b.ans" "$icpc/data/secret/$b.ans"
   size=$(wc -c <"$work/tests/$b.ans")
   [ "$size" -le "$largest" ] || largest=$size
+  ! cmp -s "$t" "$src/sample/input.txt" || continue
+  put "$t" "$icpc/data/secret/$b.in"
+  put "$work/tests/$b.ans" "$icpc/data/secret/$b.ans"
 done
 cp "$single/input_validator.cpp" "$icpc/input_validators/"
 cp "$single/output_validator.cpp" "$icpc/output_validators/water/"
