@@ -65,6 +65,9 @@ set -- "$work/tests"/*.in
 [ -f "$1" ] || fail "'$testset' wrote no tests"
 tests=$#
 
+# Seconds a test: the accepted solution takes a few hundredths at the largest n.
+time_limit=1
+
 title=$(sed -n 's/^\\problemname{\(.*\)}$/\1/p' "$src/package/statement.tex")
 [ -n "$title" ] || fail "package/statement.tex has no \\problemname{...} line"
 
@@ -213,7 +216,7 @@ name: water
 title: $title
 infile: ""
 outfile: ""
-time_limit: 1.0
+time_limit: $time_limit
 memory_limit: 256
 n_input: $tests
 score_type: Sum
@@ -271,6 +274,8 @@ validation: custom
 limits:
   output: $limit
 EOF
+# The time limit for importers that read it from .timelimit rather than judge the submissions.
+echo "$time_limit" >"$icpc/.timelimit"
 (cd "$icpc" && "$cmake" -E tar cf ../water.zip --format=zip -- $(ls -A))
 
 rm -rf "$work"

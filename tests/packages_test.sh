@@ -84,6 +84,8 @@ need "cms: a title" "[ -n \"\$(key '$task' title)\" ]"
 need "cms: standard input and output" "[ \"\$(key '$task' infile)\" = '\"\"' ] &&
   [ \"\$(key '$task' outfile)\" = '\"\"' ]"
 need "cms: limits" "[ -n \"\$(key '$task' time_limit)\" ] && [ -n \"\$(key '$task' memory_limit)\" ]"
+need "icpc and cms: one time limit, in .timelimit and task.yaml" \
+  "[ \"\$(cat '$icpc/.timelimit')\" = \"\$(key '$task' time_limit)\" ]"
 need "cms: n_input is the $count tests" "[ \"\$(key '$task' n_input)\" = $count ]"
 need "cms: a score type with its parameters" "[ \"\$(key '$task' score_type)\" = Sum ] &&
   [ -n \"\$(key '$task' score_type_parameters)\" ]"
