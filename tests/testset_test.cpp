@@ -1,0 +1,260 @@
+// testset run as a binary: its set checked by validate, construct, the checker and the submissions.
+#include <dirent.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host.h"
+
+namespace {
+
+const long long largest_n = 1000009;
+
+// The names in a directory, sorted, without . and ..
+std::vector<std::string> names(const std::string &path) {
+  std::vector<std::string> v;
+  DIR *d = opendir(path.c_str());
+  if (!d) return v;
+  for (dirent *e; (e = readdir(d));)
+    if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") v.push_back(e->d_name);
+  closedir(d);
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+struct test_case {
+  std::string id; // "01"
+  long long n, x;
+};
+
+// A test set written by testset into d/set: its tests in order, read back from the NN.in files.
+struct written {
+  dir d;
+  std::string path = d.at("set");
+  std::vector<test_case> tests;
+  written() {
+    printed p = run(TESTSET_PATH, d, {path});
+    EXPECT_EQ(p.status, 0) << p.err;
+    EXPECT_EQ(p.out + p.err, "");
+    for (auto &f : names(path)) {
+      if (f.size() < 3 || f.compare(f.size() - 3, 3, ".in") != 0) continue;
+      test_case t{f.substr(0, f.size() - 3), 0, 0};
+      std::istringstream(get(at(t.id + ".in"))) >> t.n >> t.x;
+      tests.push_back(t);
+    }
+  }
+  std::string at(const std::string &name) const { return path + "/" + name; }
+};
+
+// The score the checker binary gives what prog prints for input in; judged by the reference ans.
+std::string score(const std::string &prog, const std::string &in, const std::string &ans,
+                  const dir &scratch) {
+  start(prog, scratch, {}, in);
+  // The checker's own stdout would truncate the answer where it lies.
+  std::rename(scratch.at("stdout").c_str(), scratch.at("output").c_str());
+  start(CHECKER_PATH, scratch,
+        {in, scratch.at("output"), ans, scratch.at("absent"), scratch.at("score"),
+         scratch.at("report")});
+  return get(scratch.at("score"));
+}
+
+std::string score(const std::string &prog, const written &s, const test_case &t,
+                  const dir &scratch) {
+  return score(prog, s.at(t.id + ".in"), s.at(t.id + ".ans"), scratch);
+}
+
+std::vector<std::string> words(const std::string &s) {
+  std::istringstream in(s);
+  std::vector<std::string> v;
+  for (std::string w; in >> w;) v.push_back(w);
+  return v;
+}
+
+TEST(testset, every_test_is_numbered_distinct_and_sound_and_the_set_is_lean) {
+  written s;
+  ASSERT_FALSE(s.tests.empty());
+  EXPECT_LE(s.tests.size(), 60u);
+  std::vector<std::string> expect = {"tests.md"}, args;
+  std::set<std::pair<long long, long long>> seen;
+  long long bytes = 0;
+  for (size_t i = 0; i < s.tests.size(); i++) {
+    const test_case &t = s.tests[i];
+    EXPECT_EQ(t.id, (i < 9 ? "0" : "") + std::to_string(i + 1));
+    expect.push_back(t.id + ".ans");
+    expect.push_back(t.id + ".in");
+    EXPECT_TRUE(seen.insert({t.n, t.x}).second) << t.id << " repeats an earlier test";
+    args.push_back(s.at(t.id + ".in"));
+    args.push_back(s.at(t.id + ".ans"));
+    bytes += get(s.at(t.id + ".in")).size() + get(s.at(t.id + ".ans")).size();
+  }
+  std::sort(expect.begin(), expect.end());
+  EXPECT_EQ(names(s.path), expect);
+  EXPECT_LE(bytes, 100000000);
+  printed v = run(VALIDATE_PATH, s.d, args);
+  EXPECT_EQ(v.status, 0) << v.out;
+  EXPECT_EQ(v.out, std::to_string(s.tests.size()) + " sound, 0 broken\n");
+}
+
+// The set covers what it promises: every x in 0..max + 1 for n <= 4, and at the largest n the
+// edges, 0 and 10^18 (each a row the table explains).
+TEST(testset, the_promised_cases_are_there) {
+  written s;
+  std::set<std::pair<long long, long long>> have;
+  for (auto &t : s.tests) have.insert({t.n, t.x});
+  for (long long n = 1; n <= 4; n++) {
+    long long most = n < 2 ? 0 : (n - 1) * (n - 2) / 2;
+    for (long long x = 0; x <= most + 1; x++) EXPECT_TRUE(have.count({n, x})) << n << " " << x;
+  }
+  long long most = (largest_n - 1) * (largest_n - 2) / 2;
+  for (long long x : {0LL, most - 1, most, most + 1, 1000000000000000000LL})
+    EXPECT_TRUE(have.count({largest_n, x})) << x;
+  EXPECT_TRUE(have.count({5, 4})) << "the sample";
+}
+
+TEST(testset, answers_are_the_bytes_construct_writes) {
+  written s;
+  dir scratch;
+  for (auto &t : s.tests) {
+    printed c = run(CONSTRUCT_PATH, scratch, {std::to_string(t.n), std::to_string(t.x)});
+    EXPECT_EQ(c.status, 0) << t.id;
+    EXPECT_TRUE(c.out == get(s.at(t.id + ".ans"))) << t.id;
+  }
+}
+
+// One row per test, in order, with the n and x of its input; the heading states the constraints.
+TEST(testset, the_table_lists_every_test) {
+  written s;
+  std::istringstream md(get(s.at("tests.md")));
+  std::string line;
+  std::getline(md, line);
+  EXPECT_TRUE(fits(line, "^# .*1 <= n <= 1,000,009 and 0 <= x <= 10\\^18")) << line;
+  size_t row = 0;
+  bool header = false;
+  while (std::getline(md, line)) {
+    if (line == "| test | n | x | catches |") header = true;
+    if (!header || !fits(line, "^\\| [0-9]")) continue;
+    ASSERT_LT(row, s.tests.size()) << "a row past the tests: " << line;
+    const test_case &t = s.tests[row++];
+    std::string want =
+        "| " + t.id + " | " + std::to_string(t.n) + " | " + std::to_string(t.x) + " | ";
+    EXPECT_EQ(line.compare(0, want.size(), want), 0) << line;
+    EXPECT_TRUE(fits(line, "^\\|[^|]*\\|[^|]*\\|[^|]*\\| [^ |][^|]* \\|$"))
+        << "no reason: " << line;
+  }
+  EXPECT_TRUE(header);
+  EXPECT_EQ(row, s.tests.size());
+}
+
+TEST(testset, two_runs_write_the_same_bytes) {
+  written a, b;
+  std::vector<std::string> files = names(a.path);
+  ASSERT_EQ(files, names(b.path));
+  for (auto &f : files) EXPECT_TRUE(get(a.at(f)) == get(b.at(f))) << f;
+}
+
+TEST(testset, the_accepted_solution_scores_10_on_every_test) {
+  written s;
+  dir scratch;
+  for (auto &t : s.tests)
+    EXPECT_EQ(score(ACCEPTED_PATH, s, t, scratch), "10") << t.id << ": n " << t.n << " x " << t.x;
+}
+
+// Each wrong solution answers the sample, so it looks plausible, and fails some test of the set.
+TEST(testset, each_wrong_solution_fails_some_test) {
+  written s;
+  dir scratch;
+  std::vector<std::string> wrong = words(WRONG_ANSWERS);
+  ASSERT_FALSE(wrong.empty());
+  for (auto &w : wrong) {
+    std::string prog = std::string(SUBMISSIONS_DIR) + "/wrong_" + w;
+    EXPECT_EQ(score(prog, SAMPLE_DIR "/input.txt", SAMPLE_DIR "/answer.txt", scratch), "10")
+        << w << " fails the sample";
+    std::string failed;
+    for (auto &t : s.tests)
+      if (score(prog, s, t, scratch) != "10") failed += " " + t.id;
+    EXPECT_NE(failed, "") << w << " passes every test";
+    RecordProperty(w, failed);
+  }
+}
+
+// An organiser's files are never overwritten: a directory with anything in it is refused whole.
+TEST(testset, refuses_a_directory_that_is_not_empty) {
+  const std::vector<std::string> cases[] = {{"01.in"}, {".hidden"}, {"tests.md", "notes.txt"}};
+  for (auto &files : cases) {
+    dir d;
+    std::string path = d.at("set");
+    mkdir(path.c_str(), 0755);
+    for (auto &f : files) put(path + "/" + f, "keep " + f);
+    printed p = run(TESTSET_PATH, d, {path});
+    EXPECT_EQ(p.status, 1) << files[0];
+    EXPECT_EQ(p.out, "");
+    EXPECT_EQ(p.err, "testset: '" + path +
+                         "' is not empty: a test set is written only into a new or empty "
+                         "directory\n");
+    std::vector<std::string> sorted = files;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(names(path), sorted);
+    for (auto &f : files) EXPECT_EQ(get(path + "/" + f), "keep " + f);
+  }
+}
+
+// A bad command line is one usage line and exit 2; a directory that cannot be made is exit 1.
+TEST(testset, usage_and_creation_errors_are_one_line) {
+  const std::string use = "; usage: testset DIR, a new or empty directory\n";
+  dir d;
+  put(d.at("file"), "keep");
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  } cases[] = {
+      {{}, 2, "testset: DIR is missing" + use},
+      {{""}, 2, "testset: DIR is an empty argument" + use},
+      {{d.at("set"), "more"}, 2, "testset: unexpected argument 'more' after DIR\n"},
+      {{d.at("file")}, 1, "testset: cannot create directory '" + d.at("file") + "': File exists\n"},
+      {{d.at("file/set")},
+       1,
+       "testset: cannot create directory '" + d.at("file/set") + "': Not a directory\n"},
+      {{d.at("no/set")},
+       1,
+       "testset: cannot create directory '" + d.at("no/set") + "': No such file or directory\n"},
+  };
+  for (auto &c : cases) {
+    printed p = run(TESTSET_PATH, d, c.args);
+    EXPECT_EQ(p.status, c.status) << c.err;
+    EXPECT_EQ(p.out, "") << c.err;
+    EXPECT_EQ(p.err, c.err);
+  }
+  EXPECT_EQ(names(d.path), (std::vector<std::string>{"file", "stderr", "stdout"}));
+  EXPECT_EQ(get(d.at("file")), "keep");
+}
+
+// A write that fails part-way (here a file size limit) is one line naming the file, and exit 1.
+TEST(testset, a_write_failure_is_one_line) {
+  dir d;
+  std::string path = d.at("set");
+  // The limit and the ignored signal pass to the child, whose write then fails with EFBIG.
+  rlimit old;
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 1 << 20;
+  void (*was)(int) = signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  int status = start(TESTSET_PATH, d, {path});
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, was);
+  EXPECT_EQ(status, 1);
+  std::string err = get(d.at("stderr"));
+  EXPECT_TRUE(fits(err, "^testset: cannot write '" + path +
+                            "/[0-9][0-9]\\.ans': File too large; the set in '" + path +
+                            "' is incomplete\n$"))
+      << err;
+}
+
+} // namespace
