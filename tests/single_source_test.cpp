@@ -1,0 +1,294 @@
+// The self-contained sources, compiled alone as a host compiles them, against the built programs.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "cases.h"
+#include "host.h"
+
+namespace {
+
+// A file's bytes, or a mark when it does not exist: writing nothing differs from writing "".
+std::string bytes(const std::string &path) { return exists(path) ? get(path) : "<absent>"; }
+
+// Everything one run leaves behind.
+struct trace {
+  int status;
+  std::string out, err, written;
+};
+
+trace finish(int status, const dir &d, const std::string &written) {
+  return {status, get(d.at("stdout")), get(d.at("stderr")), written};
+}
+
+// Each protocol starts prog on the files of d; a file a run writes is removed before it.
+trace six(const std::string &prog, const dir &d) {
+  unlink(d.at("score").c_str());
+  unlink(d.at("report").c_str());
+  int st =
+      start(prog, d,
+            {d.at("in"), d.at("out"), d.at("ans"), d.at("unused"), d.at("score"), d.at("report")});
+  return finish(st, d, "score " + bytes(d.at("score")) + ", report " + bytes(d.at("report")));
+}
+
+trace testlib(const std::string &prog, const dir &d) {
+  unlink(d.at("result").c_str());
+  int st = start(prog, d, {d.at("in"), d.at("out"), d.at("ans"), d.at("result")});
+  return finish(st, d, bytes(d.at("result")));
+}
+
+trace icpc(const std::string &prog, const dir &d) {
+  mkdir(d.at("feedback").c_str(), 0755);
+  std::string message = d.at("feedback") + "/judgemessage.txt";
+  unlink(message.c_str());
+  std::string in = exists(d.at("out")) ? d.at("out") : "/dev/null";
+  int st = start(prog, d, {d.at("in"), d.at("ans"), d.at("feedback"), "ignored"}, in);
+  return finish(st, d, bytes(message));
+}
+
+trace cms(const std::string &prog, const dir &d) {
+  return finish(start(prog, d, {d.at("in"), d.at("ans"), d.at("out")}), d, "");
+}
+
+const struct program {
+  const char *name;
+  std::string built, single;
+  trace (*run)(const std::string &, const dir &);
+} programs[] = {
+    {"checker", BUILT_CHECKER_PATH, SINGLE_CHECKER_PATH, six},
+    {"check", BUILT_CHECK_PATH, SINGLE_CHECK_PATH, testlib},
+    {"output_validator", BUILT_OUTPUT_VALIDATOR_PATH, SINGLE_OUTPUT_VALIDATOR_PATH, icpc},
+    {"checker-cms", BUILT_CHECKER_CMS_PATH, SINGLE_CHECKER_CMS_PATH, cms},
+};
+
+void expect_same(const trace &built, const trace &single) {
+  EXPECT_NE(built.status, -1) << "the built program did not start";
+  EXPECT_EQ(single.status, built.status);
+  EXPECT_EQ(single.out, built.out);
+  EXPECT_EQ(single.err, built.err);
+  EXPECT_EQ(single.written, built.written);
+}
+
+TEST(single_source, every_case_exactly_as_the_built_program) {
+  for (const row &r : rows) {
+    SCOPED_TRACE(r.name);
+    dir d;
+    if (r.in != none) put(d.at("in"), r.in);
+    if (r.out != none) put(d.at("out"), r.out);
+    if (r.ans != none) put(d.at("ans"), r.ans);
+    for (const program &p : programs) {
+      SCOPED_TRACE(p.name);
+      trace built = p.run(p.built, d);
+      trace single = p.run(p.single, d);
+      expect_same(built, single);
+      if (p.run == six) {
+        EXPECT_EQ(bytes(d.at("score")), std::to_string(r.score));
+      }
+    }
+  }
+}
+
+TEST(single_source, usage_errors_exactly_as_the_built_program) {
+  dir d;
+  for (const program &p : programs) {
+    SCOPED_TRACE(p.name);
+    trace built = finish(start(p.built, d, {}), d, "");
+    trace single = finish(start(p.single, d, {}), d, "");
+    expect_same(built, single);
+    EXPECT_NE(built.status, 0);
+  }
+}
+
+// Test inputs: sound ones, then one per rule validate holds an input file to.
+struct input_row {
+  const char *name;
+  std::string text;
+  bool sound;
+  bool folder = false; // standard input is a folder: every read fails
+};
+
+const input_row inputs[] = {
+    {"typical", "5 4\n", true},
+    {"n_one", "1 0\n", true},
+    {"largest_n_largest_volume", "1000009 500007500028\n", true},
+    {"x_unreachable", "5 7\n", true},
+    {"x_negative", "5 -3\n", true},
+    {"x_largest", "5 9223372036854775807\n", true},
+    {"x_smallest", "5 -9223372036854775808\n", true},
+    {"empty", "", false},
+    {"empty_line", "\n", false},
+    {"no_newline", "5 4", false},
+    {"space_at_end", "5 4 ", false},
+    {"space_before_line_end", "5 4 \n", false},
+    {"space_first", " 5 4\n", false},
+    {"two_spaces", "5  4\n", false},
+    {"tab", "5\t4\n", false},
+    {"crlf", "5 4\r\n", false},
+    {"plus_n", "+5 4\n", false},
+    {"plus_x", "5 +4\n", false},
+    {"leading_zero_n", "05 4\n", false},
+    {"leading_zero_x", "5 04\n", false},
+    {"double_zero", "5 00\n", false},
+    {"minus_zero", "5 -0\n", false},
+    {"lone_minus", "5 - 4\n", false},
+    {"double_minus", "5 --4\n", false},
+    {"letter", "5 x\n", false},
+    {"text_after", "5 4\nfoo", false},
+    {"second_line", "5 4\n\n", false},
+    {"nul", "5 4\0\n"s, false},
+    {"high_byte",
+     "\xff"
+     "5 4\n",
+     false},
+    {"one_number", "5\n", false},
+    {"three_numbers", "5 4 1\n", false},
+    {"n_zero", "0 0\n", false},
+    {"n_negative", "-5 4\n", false},
+    {"n_past_arrays", "1000010 0\n", false},
+    {"n_wraps_to_one", "4294967297 0\n", false},
+    {"n_long", std::string(30, '1') + " 0\n", false},
+    {"x_past_64_bits", "5 9223372036854775808\n", false},
+    {"x_below_64_bits", "5 -9223372036854775809\n", false},
+    {"x_long_negative", "5 -" + std::string(25, '1') + "\n", false}, // its kept 20 bytes would fit
+    {"x_long", "5 " + std::string(40, '9') + "\n", false},
+    {"read_error", "", false, true},
+};
+
+// validate's first problem with the input file in, "" when it finds none.
+std::string validate_says(const dir &d, const std::string &in) {
+  put(d.at("ans"), "-1\n");
+  printed v = run(VALIDATE_PATH, d, {in, d.at("ans")});
+  std::string head = in + ": ";
+  for (size_t at = 0; at < v.out.size();) {
+    size_t end = v.out.find('\n', at);
+    if (v.out.compare(at, head.size(), head) == 0)
+      return v.out.substr(at + head.size(), end - at - head.size());
+    at = end + 1;
+  }
+  return "";
+}
+
+const struct validator {
+  const char *name;
+  std::string path;
+  int valid, invalid;
+} validators[] = {
+    {"input-validator", BUILT_INPUT_VALIDATOR_PATH, 42, 43},
+    {"input_validator.cpp", SINGLE_INPUT_VALIDATOR_PATH, 42, 43},
+    {"input-validator-testlib", BUILT_VALIDATOR_PATH, 0, 1},
+    {"validator.cpp", SINGLE_VALIDATOR_PATH, 0, 1},
+};
+
+TEST(single_source, input_validators_judge_an_input_as_validate_does) {
+  for (const input_row &r : inputs) {
+    SCOPED_TRACE(r.name);
+    dir d;
+    std::string in = d.at("in");
+    if (r.folder)
+      mkdir(in.c_str(), 0755);
+    else
+      put(in, r.text);
+    std::string problem = validate_says(d, in);
+    EXPECT_EQ(problem.empty(), r.sound) << problem;
+    for (const validator &v : validators) {
+      SCOPED_TRACE(v.name);
+      // Standard input from the file, and through a pipe, which cannot be read twice.
+      for (bool piped : {false, true}) {
+        if (piped && r.folder) continue;
+        int st = piped ? start("/bin/sh", d, {"-c", "cat \"$1\" | \"$0\"", v.path, in})
+                       : start(v.path, d, {}, in);
+        EXPECT_EQ(st, problem.empty() ? v.valid : v.invalid) << piped;
+        EXPECT_EQ(get(d.at("stderr")), problem.empty() ? "" : "invalid input: " + problem + "\n");
+        EXPECT_EQ(get(d.at("stdout")), "");
+      }
+    }
+  }
+}
+
+// The generator on a small tree: a header comes after those it includes, whatever order they are
+// named in, and a header it cannot find or an include cycle stops it.
+struct tree_row {
+  const char *name;
+  std::vector<std::pair<std::string, std::string>> files; // path under the tree, text
+  bool made;
+  std::string said; // a pattern its stderr fits when it stops, or the program's output
+};
+
+const std::string top_h = "// Top.\n#pragma once\n#include \"mid.h\"\nint top();\n",
+                  mid_h = "// Mid.\n#pragma once\n#include \"base.h\"\n"
+                          "inline int mid() { return base + 1; }\n",
+                  base_h = "// Base.\n#pragma once\nconst int base = 40;\n",
+                  lib_cpp = "// Lib.\n#include \"top.h\"\n\nint top() { return mid() + 1; }\n",
+                  main_cpp = "// Main.\n#include <cstdio>\n\n#include \"base.h\"\n#include "
+                             "\"top.h\"\n\nint main() { std::printf(\"%d %d\\n\", top(), VALUE); "
+                             "}\n";
+
+const tree_row trees[] = {
+    {"dependencies_first",
+     {{"top.h", top_h},
+      {"inc/mid.h", mid_h}, // found in an include folder
+      {"inc/base.h", base_h},
+      {"lib.cpp", lib_cpp},
+      {"main.cpp", main_cpp}},
+     true,
+     "42 7\n"},
+    {"header_missing",
+     {{"top.h", top_h}, {"inc/mid.h", mid_h}, {"lib.cpp", lib_cpp}, {"main.cpp", main_cpp}},
+     false,
+     "mid\\.h includes \"base\\.h\", found"},
+    {"include_cycle",
+     {{"top.h", top_h},
+      {"inc/mid.h", mid_h},
+      {"inc/base.h", "// Base.\n#pragma once\n#include \"top.h\"\nconst int base = 40;\n"},
+      {"lib.cpp", lib_cpp},
+      {"main.cpp", main_cpp}},
+     false,
+     "include cycle .*top\\.h.*mid\\.h.*base\\.h.*top\\.h"},
+};
+
+TEST(single_source, generator_puts_headers_in_dependency_order) {
+  for (const tree_row &t : trees) {
+    SCOPED_TRACE(t.name);
+    dir d;
+    mkdir(d.at("inc").c_str(), 0755);
+    for (auto &f : t.files) put(d.at(f.first), f.second);
+    std::string out = d.at("one.cpp");
+    int st = start(CMAKE_PATH, d,
+                   {"-DOUT=" + out, "-DSOURCES=" + d.at("lib.cpp") + "|" + d.at("main.cpp"),
+                    "-DINCLUDE_DIRS=" + d.at("inc") + "|" + d.path, "-DDEFINES=VALUE=7",
+                    "-DROOT=" + d.path, "-P", INLINE_SCRIPT});
+    std::string err = get(d.at("stderr"));
+    if (!t.made) {
+      EXPECT_NE(st, 0);
+      EXPECT_FALSE(exists(out));
+      EXPECT_TRUE(fits(err, t.said)) << err;
+      continue;
+    }
+    ASSERT_EQ(st, 0) << err;
+    std::string text = get(out);
+    std::vector<std::string> order = {"#define VALUE 7\n",
+                                      "// ---- inc/base.h ----\n// Base.\n",
+                                      "// ---- inc/mid.h ----\n// Mid.\n",
+                                      "// ---- top.h ----\n// Top.\n",
+                                      "// ---- lib.cpp ----\n",
+                                      "// ---- main.cpp ----\n// Main.\n#include <cstdio>\n"};
+    size_t at = 0;
+    for (auto &part : order) {
+      size_t found = text.find(part, at);
+      EXPECT_NE(found, std::string::npos) << part << "\nin\n" << text;
+      EXPECT_EQ(text.find(part, found + 1), std::string::npos) << "twice: " << part;
+      if (found != std::string::npos) at = found;
+    }
+    EXPECT_EQ(text.find("#include \""), std::string::npos) << text;
+    EXPECT_EQ(text.find("#pragma once"), std::string::npos) << text;
+    ASSERT_EQ(start(CXX_PATH, d, {"-std=c++17", "-Wall", "-Wextra", out, "-o", d.at("one")}), 0)
+        << get(d.at("stderr"));
+    EXPECT_EQ(run(d.at("one"), d, {}).out, t.said);
+  }
+}
+
+} // namespace
