@@ -17,6 +17,8 @@ foreach(name checker checker-cms)
     VERBATIM)
 endforeach()
 add_custom_target(static-checkers ALL DEPENDS ${STATIC_DIR}/checker ${STATIC_DIR}/checker-cms)
+# After the sources are generated, so that two targets never write them at once in a parallel build.
+add_dependencies(static-checkers single-sources)
 
 add_custom_target(packages
   COMMAND ${CMAKE_COMMAND} -E env CMAKE=${CMAKE_COMMAND}
