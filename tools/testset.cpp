@@ -120,18 +120,23 @@ static void random_cases(std::mt19937_64 &rng) {
   const ll tops[] = {100, 100, 1000, 10000, 100000, 300000};
   for (ll top : tops) {
     int n = (int)pick(rng, 6, top);
-    add(n, pick(rng, 0, most_volume(n)), "random n and x up to " + str(top));
+    add(n, pick(rng, 0, most_volume(n)),
+        "random n in 6.." + str(top) + " and random reachable x: shapes no rule above foresaw");
   }
   int n = (int)pick(rng, 6, 100000);
-  add(n, pick(rng, most_volume(n) + 1, most_x), "random x past the largest volume: -1");
+  add(n, pick(rng, most_volume(n) + 1, most_x),
+      "random x past the largest volume, up to 10^18: -1");
 }
 
 static void largest(std::mt19937_64 &rng) {
   ll most = most_volume(maxn);
-  add(maxn, 0, "no water at the largest n: a million rising columns");
-  add(maxn, pick(rng, 0, most), "random x at the largest n: speed and 64-bit volumes");
-  add(maxn, most - 1, "the largest volume less one at the largest n");
-  add(maxn, most, "the largest volume at the largest n: past 32 bits, and the slowest answer");
+  add(maxn, 0, "no water at the largest n: the longest answer without a pool");
+  add(maxn, pick(rng, 0, most),
+      "random reachable x at the largest n: speed, and depth sums past 32 bits");
+  add(maxn, most - 1,
+      "the largest volume less one at the largest n: a smallest-first greedy raising its last "
+      "depth misses it");
+  add(maxn, most, "the largest volume at the largest n, past 32 bits: every depth in the pool");
   add(maxn, most + 1, "-1 just past the largest volume at the largest n");
   add(maxn, most_x, "-1 for the largest x allowed, 10^18");
 }
