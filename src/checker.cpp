@@ -12,15 +12,15 @@
 FILE *fin, *fout, *fans, *fscore, *freport;
 int n;
 ll x;
-bool x_wide, skip_bom;
+bool skip_bom;
 alignas(huge_page) int p[slots];
 alignas(huge_page) int cnt[slots];
 fault fin_fault, fans_fault, fout_fault;
 int fin_err, fans_err, fout_err;
 
-static ll check;        // first integer of the reference answer
-static bool check_wide; // written past 64 bits
-static int miss;        // first position whose number could not be read, 0 if none
+static ll check;                // first integer of the reference answer
+static bool x_wide, check_wide; // x or check written past 64 bits, so the reader saturated it
+static int miss;                // first position whose number could not be read, 0 if none
 
 int score_of(reason r) { return r == both_marker || r == right_volume ? 10 : 0; }
 

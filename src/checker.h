@@ -12,7 +12,6 @@ const int slots = 1 << 20;
 extern FILE *fin, *fout, *fans, *fscore, *freport;
 extern int n;
 extern ll x;
-extern bool x_wide;   // x was written past 64 bits, so the reader saturated it
 extern bool skip_bom; // a UTF-8 byte-order mark opening the contestant output is skipped
 extern int p[slots];
 extern int cnt[slots];
