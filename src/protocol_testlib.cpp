@@ -8,7 +8,7 @@
 #include "reasons.h"
 
 // The arguments once every "--testset NAME" and "--group NAME" pair is taken out.
-static const char *path[6];
+static const char *path[5];
 static int paths;
 
 // Rejections for an answer that is not well formed as text; every other one is a wrong answer.
