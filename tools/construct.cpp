@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "checker.h"
+#include "cli.h"
 #include "construction.h"
 #include "host.h"
 
@@ -17,7 +18,7 @@ __attribute__((format(printf, 1, 2))) static int usage_error(const char *fmt, ..
   vfprintf(stderr, fmt, args);
   fprintf(stderr, "\n");
   va_end(args);
-  return 2;
+  return usage_status;
 }
 
 // A whole argument as a decimal integer; *big is set when it does not fit in 64 bits.
@@ -29,7 +30,17 @@ static bool number(const char *s, ll *v, bool *big) {
   return end != s && *end == 0;
 }
 
+static const char usage[] =
+    "usage: construct N X\n"
+    "Prints a permutation of 1..N (1 <= N <= 1000009) whose columns hold exactly X units of "
+    "water,\n"
+    "or -1 when none does: the volumes 0..(N-1)(N-2)/2 are reachable. X is any 64-bit integer.\n"
+    "Exit status: 0 written, 2 a usage error, 3 standard output could not be written.\n";
+
 int main(int argc, char **argv) {
+  prog = "construct";
+  int status;
+  if (help_asked(argc, argv, usage, &status)) return status;
   if (argc < 3)
     return usage_error("%s missing; usage: construct N X, with 1 <= N <= %d",
                        argc < 2 ? "N and X are" : "X is", maxn);
@@ -45,5 +56,5 @@ int main(int argc, char **argv) {
   if (x_big) return usage_error("X '%s' does not fit in 64 signed bits", shown(argv[2], 40));
   // Every other X is a fair question: below 0 or past the largest volume, no permutation holds it.
   bool written = write_answer(stdout, (int)n, x);
-  return written && fflush(stdout) == 0 && !ferror(stdout) ? 0 : 1;
+  return stdout_written() && written ? 0 : write_status;
 }

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "checker.h"
+#include "cli.h"
+#include "host.h"
 #include "reasons.h"
 #include "water_volume.h"
 
@@ -174,11 +176,24 @@ static void say_faults(reason r) {
     say("; the reference answer "), say_fault(fans_fault, fans_err), say(" (counts as not -1)");
 }
 
+static const char usage[] =
+    "usage: explain INPUT OUTPUT ANSWER\n"
+    "Judges OUTPUT with the checker's own code and prints the score (10 or 0), then why; a third\n"
+    "line when the test (INPUT and the reference ANSWER) contradicts itself.\n"
+    "Exit status: 0 explained, 1 INPUT or ANSWER cannot be opened or read (the lines say which),\n"
+    "2 a usage error, 3 standard output could not be written.\n";
+
+// A judge-side file that could not be opened or read: the explanation stands on a broken test.
+static bool unreadable(fault f) { return f == cannot_open || f == cannot_read; }
+
 int main(int argc, char **argv) {
+  prog = "explain";
+  int status;
+  if (help_asked(argc, argv, usage, &status)) return status;
   if (argc != 4) {
     fprintf(stderr, "explain: expected 3 arguments, got %d; usage: explain INPUT OUTPUT ANSWER\n",
             argc - 1);
-    return 2;
+    return usage_status;
   }
   reason r = judge_paths(argv[1], argv[2], argv[3]);
   say_why(r, argv[2], argv[3], fout_fault == no_fault);
@@ -186,5 +201,6 @@ int main(int argc, char **argv) {
   printf("%d\n%s\n", score_of(r), line);
   if (contradiction c = contradicts())
     printf("the test contradicts itself: the reference answer %s\n", contradiction_text(c));
-  return fflush(stdout) == 0 ? 0 : 1;
+  if (!stdout_written()) return write_status;
+  return unreadable(fin_fault) || unreadable(fans_fault) ? 1 : 0;
 }

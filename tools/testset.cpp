@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "checker.h"
+#include "cli.h"
 #include "construction.h"
 #include "host.h"
 #include "water_volume.h"
@@ -213,16 +214,30 @@ static bool take_dir() {
   return empty;
 }
 
+static const char usage[] =
+    "usage: testset DIR\n"
+    "Writes the task's test set into DIR, a new or empty directory: NN.in (\"n x\"), NN.ans (the\n"
+    "reference answer, as construct writes it) and tests.md (what each test is there to catch).\n"
+    "Exit status: 0 written, 1 not written (DIR is not new or empty, or a write failed),\n"
+    "2 a usage error.\n";
+
 int main(int argc, char **argv) {
   prog = "testset";
+  int status;
+  if (help_asked(argc, argv, usage, &status)) return status;
   if (argc < 2 || !argv[1][0]) {
     warn("DIR is %s; usage: testset DIR, a new or empty directory",
          argc < 2 ? "missing" : "an empty argument");
-    return 2;
+    return usage_status;
+  }
+  if (argv[1][0] == '-') {
+    warn("unknown option '%s'; a directory whose name begins with '-' is given as ./%s",
+         shown(argv[1], 40), shown(argv[1], 40));
+    return usage_status;
   }
   if (argc > 2) {
     warn("unexpected argument '%s' after DIR", shown(argv[2], 40));
-    return 2;
+    return usage_status;
   }
   dir = argv[1];
   if (!take_dir()) return 1;

@@ -1,9 +1,17 @@
 // Checks test data before a contest: each input file and reference answer, one line per problem.
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "checker.h"
+#include "cli.h"
 #include "host.h"
 #include "layout.h"
 #include "reasons.h"
@@ -85,19 +93,91 @@ static void check_answer(const char *in, const char *path, bool usable) {
     judge_answer(in, path);
 }
 
+static const char usage[] =
+    "usage: validate DIR\n"
+    "       validate INPUT ANSWER [INPUT ANSWER ...]\n"
+    "Checks test data: each input file holds exactly \"n x\" and a newline, and each reference\n"
+    "answer is -1 exactly when no permutation of 1..n holds x, else a permutation holding x.\n"
+    "DIR stands for its NN.in / NN.ans pairs in name order. One line per problem, then a count.\n"
+    "Exit status: 0 all sound, 1 any broken, 2 a usage error, 3 standard output could not be\n"
+    "written.\n";
+
+static int usage_error(const char *fmt, const char *a, const char *b = "") {
+  fprintf(stderr, "validate: ");
+  fprintf(stderr, fmt, a, b);
+  fprintf(stderr, "\nusage: validate DIR, or validate INPUT ANSWER [INPUT ANSWER ...]\n");
+  return usage_status;
+}
+
+static bool ends_with(const std::string &s, const char *end) {
+  size_t k = strlen(end);
+  return s.size() > k && s.compare(s.size() - k, k, end) == 0;
+}
+
+// DIR's pairs in name order: every NN.in with its NN.ans, and an NN.ans without its input, which
+// is then missing. False, said on stderr, when DIR cannot be read.
+static bool folder_pairs(const char *dir, std::vector<std::string> &files) {
+  DIR *d = opendir(dir);
+  if (!d) {
+    warn("cannot read directory '%s': %s", shown(dir), strerror(errno));
+    return false;
+  }
+  std::vector<std::string> stems;
+  for (dirent *e; (e = readdir(d));) {
+    std::string f = e->d_name;
+    if (ends_with(f, ".in")) stems.push_back(f.substr(0, f.size() - 3));
+    if (ends_with(f, ".ans")) stems.push_back(f.substr(0, f.size() - 4));
+  }
+  closedir(d);
+  std::sort(stems.begin(), stems.end());
+  stems.erase(std::unique(stems.begin(), stems.end()), stems.end());
+  for (const std::string &t : stems) {
+    files.push_back(std::string(dir) + "/" + t + ".in");
+    files.push_back(std::string(dir) + "/" + t + ".ans");
+  }
+  return true;
+}
+
+static bool is_dir(const char *path) {
+  struct stat st;
+  return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The same file under two names, or the same name twice.
+static bool same(const std::string &a, const std::string &b) {
+  return a == b || same_file(a.c_str(), b.c_str());
+}
+
 int main(int argc, char **argv) {
   prog = "validate";
-  if (argc < 3 || argc % 2 == 0) {
-    fprintf(stderr, "usage: validate INPUT ANSWER [INPUT ANSWER ...]\n");
-    return 2;
+  int status;
+  if (help_asked(argc, argv, usage, &status)) return status;
+  std::vector<std::string> files;
+  if (argc == 2 && is_dir(argv[1])) {
+    if (!folder_pairs(argv[1], files)) return 1;
+    if (files.empty())
+      return usage_error("directory '%s' holds no NN.in / NN.ans pair", shown(argv[1]));
+  } else if (argc < 3 || argc % 2 == 0) {
+    if (argc == 2) return usage_error("'%s' is not a directory", shown(argv[1]));
+    return usage_error("expected DIR or pairs of INPUT ANSWER; got %s argument%s",
+                       std::to_string(argc - 1).c_str(), argc == 2 ? "" : "s");
+  } else {
+    files.assign(argv + 1, argv + argc);
   }
+  // A pair named twice would be counted twice.
+  for (size_t i = 0; i < files.size(); i += 2)
+    for (size_t j = 0; j < i; j += 2)
+      if (same(files[i], files[j]))
+        return usage_error("'%s' is named twice (also as '%s')", shown(files[i].c_str()),
+                           shown(files[j].c_str()));
   int sound = 0, broken = 0;
-  for (int i = 1; i + 1 < argc; i += 2) {
+  for (size_t i = 0; i < files.size(); i += 2) {
     problems = 0;
-    bool usable = check_input(argv[i]);
-    check_answer(argv[i], argv[i + 1], usable);
+    bool usable = check_input(files[i].c_str());
+    check_answer(files[i].c_str(), files[i + 1].c_str(), usable);
     (problems ? broken : sound)++;
   }
   printf("%d sound, %d broken\n", sound, broken);
-  return fflush(stdout) != 0 ? 2 : broken ? 1 : 0;
+  if (!stdout_written()) return write_status;
+  return broken ? 1 : 0;
 }
