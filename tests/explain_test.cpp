@@ -104,7 +104,7 @@ TEST(explain, agrees_with_the_checker_on_every_case_and_reaches_every_reason) {
     dir d;
     files(d, r.in, r.out, r.ans);
     told t = explain(d);
-    EXPECT_EQ(t.status, 0);
+    EXPECT_EQ(t.status, r.in == none || r.ans == none ? 1 : 0);
     EXPECT_EQ(t.err, "");
     EXPECT_EQ(t.score, checker_score(d)) << t.out;
     EXPECT_EQ(t.score, std::to_string(r.score));
@@ -265,7 +265,7 @@ TEST(explain, shows_stray_bytes_escaped_and_cut_short) {
     dir d;
     files(d, c.in, c.out, c.ans);
     told t = explain(d);
-    EXPECT_EQ(t.status, 0);
+    EXPECT_EQ(t.status, c.in == none || c.ans == none ? 1 : 0);
     EXPECT_EQ(t.score, "0") << c.why;
     EXPECT_EQ(t.why, c.why);
   }
@@ -337,6 +337,24 @@ TEST(explain, finds_tokens_far_into_the_largest_answer) {
     told t = explain(d);
     EXPECT_EQ(t.score, checker_score(d));
     EXPECT_EQ(t.why, c.second);
+  }
+}
+
+// A script can tell a test it could not read: exit 1 for an input or reference that cannot be
+// opened, 0 for a missing output, which is only a verdict of 0.
+TEST(explain, unreadable_judge_side_file_exits_1) {
+  dir d;
+  files(d, "5 4", perm, perm);
+  const std::pair<std::vector<std::string>, int> cases[] = {
+      {{d.at("input"), d.at("output"), d.at("answer")}, 0},
+      {{d.at("none"), d.at("output"), d.at("answer")}, 1},
+      {{d.at("input"), d.at("output"), d.at("none")}, 1},
+      {{d.at("input"), d.at("none"), d.at("answer")}, 0},
+      {{d.path, d.at("output"), d.at("answer")}, 1}, // a folder cannot be read
+  };
+  for (auto &c : cases) {
+    EXPECT_EQ(start(EXPLAIN_PATH, d, c.first), c.second) << c.first[0] << " " << c.first[2];
+    EXPECT_NE(get(d.at("stdout")), "");
   }
 }
 

@@ -142,11 +142,54 @@ TEST(validate, counts_a_folder_and_refuses_odd_arguments) {
   EXPECT_EQ(v.status, 1);
   EXPECT_TRUE(fits(v.out, "\n4 sound, 3 broken\n$")) << v.out;
   EXPECT_TRUE(fits(v.out, "missing\\.in: cannot be opened: No such file or directory\n")) << v.out;
-  for (int k : {0, 1, 3}) {
-    verdict u = validate(d, std::vector<std::string>(args.begin(), args.begin() + k));
-    EXPECT_EQ(u.status, 2) << k;
+  // The folder itself: its pairs in name order, an answer without its input a broken test.
+  put(d.at("7.ans"), "-1\n");
+  verdict f = validate(d, {d.path});
+  EXPECT_EQ(f.status, 1);
+  EXPECT_TRUE(fits(f.out, "^" + d.at("0.ans") + ": says -1.*\n" + d.at("3.ans") + ": says -1.*\n" +
+                              d.at("7.in") + ": cannot be opened.*\n4 sound, 3 broken\n$"))
+      << f.out;
+  std::vector<std::string> twice = {args[0], args[1], args[2], args[3], d.path + "/./" + "0.in",
+                                    args[5]};
+  for (auto &k : std::vector<std::vector<std::string>>{
+           {}, {args[0]}, {args[0], args[1], args[2]}, twice, {d.at("0.in")}, {d.at("none")}}) {
+    verdict u = validate(d, k);
+    EXPECT_EQ(u.status, 2) << k.size();
     EXPECT_EQ(u.out, "");
-    EXPECT_TRUE(fits(u.err, "^usage: validate INPUT ANSWER")) << u.err;
+    EXPECT_TRUE(fits(u.err, "^validate: [^\n]*\nusage: validate DIR, or validate INPUT ANSWER"))
+        << u.err;
+  }
+}
+
+// Every organiser's tool: --help and -h print its usage and write nothing else; output that
+// cannot be written is one line on stderr and exit 3, never the usage status.
+TEST(tools, help_and_a_full_standard_output) {
+  const std::string in = SAMPLE_DIR "/input.txt", ans = SAMPLE_DIR "/answer.txt";
+  const std::pair<const char *, std::vector<std::string>> tools[] = {
+      {CONSTRUCT_PATH, {"5", "4"}},
+      {EXPLAIN_PATH, {in, SAMPLE_DIR "/wrong.txt", ans}},
+      {VALIDATE_PATH, {in, ans}},
+      {TESTSET_PATH, {}},
+  };
+  for (auto &t : tools) {
+    std::string name = t.first;
+    name = name.substr(name.rfind('/') + 1);
+    SCOPED_TRACE(name);
+    dir d;
+    for (const char *h : {"--help", "-h"}) {
+      printed p = run(t.first, d, {h});
+      EXPECT_EQ(p.status, 0);
+      EXPECT_TRUE(fits(p.out, "^usage: " + name + " ")) << p.out;
+      EXPECT_EQ(p.err, "");
+      EXPECT_FALSE(exists(h)) << "a file named " << h;
+      if (exists("/dev/full")) {
+        EXPECT_EQ(start(t.first, d, {h}, "", {}, "/dev/full"), 3);
+      }
+    }
+    if (t.second.empty() || !exists("/dev/full")) continue;
+    EXPECT_EQ(start(t.first, d, t.second, "", {}, "/dev/full"), 3);
+    EXPECT_EQ(get(d.at("stderr")),
+              name + ": cannot write standard output: No space left on device\n");
   }
 }
 
