@@ -209,10 +209,10 @@ static void build() {
   add(5, 4, "the sample: 3 1 4 2 5 holds 4");
   for (int n = 1; n <= 4; n++) tiny(n);
   edges(5);
+  wraps();
   edges(1000);
   wide();
   floats();
-  wraps();
   std::mt19937_64 rng(20261207);
   random_cases(rng);
   largest(rng);
@@ -276,8 +276,8 @@ static bool dir_free(bool *exists, mode_t *mode) {
   *exists = lstat(dir.c_str(), &st) == 0;
   if (!*exists && errno == ENOENT) return true;
   if (!*exists || !S_ISDIR(st.st_mode)) {
-    warn("cannot create directory '%s': %s", shown(dir.c_str()),
-         strerror(*exists ? EEXIST : errno));
+    int err = *exists ? EEXIST : errno;
+    warn("cannot create directory '%s': %s", shown(dir.c_str()), strerror(err));
     return false;
   }
   *mode = st.st_mode & 07777;
