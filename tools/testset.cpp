@@ -53,7 +53,7 @@ static void add_past(int n) {
 static void tiny(int n) {
   if (n == 1) {
     add(n, 0, "one column, no wall beside it: the answer is `1` alone");
-    add(n, -1, "-1 below every volume at n = 1: a special case printing `1` whatever x is");
+    add(n, -1, "x = -1 at n = 1: forgetting x < 0, or a special case printing `1` whatever x is");
   }
   if (n == 2)
     add(n, 0, "two columns hold nothing in either order: no pool, no wall n - 1 to the left");
@@ -116,7 +116,8 @@ static void wide() {
       "in 32 bits, the volume still fits");
   n = first_past(n, INT32_MAX);
   add(n - 1, most_volume(n - 1),
-      "the largest volume at the last n where it fits in 31 bits: the edge's safe side");
+      "the largest volume at the last n where it fits in a signed 32-bit int: the edge's safe "
+      "side");
   add(n, (ll)1 << 31,
       "x = 2^31, reachable at the first n whose largest volume passes 2^31 - 1: read into 32 bits "
       "it turns negative");
@@ -126,7 +127,8 @@ static void wide() {
       "x = -2^31 - 1: read into 32 bits it is 2^31 - 1, a volume this n holds");
   n = first_past(n, UINT32_MAX);
   add(n - 1, most_volume(n - 1),
-      "the largest volume at the last n where it fits in 32 bits: the edge's safe side");
+      "the largest volume at the last n where it fits in an unsigned 32-bit int: the edge's "
+      "safe side");
   add(n, (ll)1 << 32,
       "x = 2^32, reachable at the first n whose largest volume passes 2^32 - 1: read into 32 bits "
       "it is 0");
@@ -171,7 +173,8 @@ static void wraps() {
   add(3, INT64_MAX, "x = 2^63 - 1, the top of the range: 2x wraps to -2, x + 1 to -2^63");
   add(maxn, -(b << 61), "x = -2^61: 8x wraps to 0");
   add(maxn, -(b << 62), "x = -2^62: 4x wraps to 0");
-  add(3, INT64_MIN + 1, "x = -2^63 + 1: 2x wraps to 2, a volume n = 3 holds");
+  add(3, INT64_MIN + 1,
+      "x = -2^63 + 1: 2x wraps to 2, which 0 <= 2x <= (n-1)(n-2) lets through at n = 3");
   add(maxn, INT64_MIN, "x = -2^63, the bottom of the range: 2x wraps to 0, -x is x");
 }
 
