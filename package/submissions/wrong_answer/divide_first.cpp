@@ -1,0 +1,23 @@
+// Wrong: halves n - 1 before multiplying, to stay small; for even n the largest volume falls short.
+#include <cstdio>
+#include <vector>
+
+int main() {
+  long long n, x;
+  if (scanf("%lld %lld", &n, &x) != 2) return 0;
+  long long most = n < 2 ? 0 : (n - 1) / 2 * (n - 2);
+  if (x < 0 || x > most) {
+    puts("-1");
+    return 0;
+  }
+  // Rising heights, the wall n - 1, a pool whose depths n - 1 - v add up to x, then n.
+  std::vector<char> pool(n + 1, 0);
+  for (long long d = n - 2; d >= 1; d--)
+    if (x >= d) x -= d, pool[n - 1 - d] = 1;
+  for (long long v = 1; v <= n - 2; v++)
+    if (!pool[v]) printf("%lld ", v);
+  if (n >= 2) printf("%lld ", n - 1);
+  for (long long v = 1; v <= n - 2; v++)
+    if (pool[v]) printf("%lld ", v);
+  printf("%lld\n", n);
+}

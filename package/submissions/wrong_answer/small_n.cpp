@@ -1,0 +1,26 @@
+// Wrong: answers n <= 2 by hand, as if two columns were one: n = 2, x = 0 gets `1` alone.
+#include <cstdio>
+#include <vector>
+
+int main() {
+  long long n, x;
+  if (scanf("%lld %lld", &n, &x) != 2) return 0;
+  if (n <= 2) { // too few columns for a pool
+    puts(x == 0 ? "1" : "-1");
+    return 0;
+  }
+  if (x < 0 || x > (n - 1) * (n - 2) / 2) {
+    puts("-1");
+    return 0;
+  }
+  // Rising heights, the wall n - 1, a pool whose depths n - 1 - v add up to x, then n.
+  std::vector<char> pool(n + 1, 0);
+  for (long long d = n - 2; d >= 1; d--)
+    if (x >= d) x -= d, pool[n - 1 - d] = 1;
+  for (long long v = 1; v <= n - 2; v++)
+    if (!pool[v]) printf("%lld ", v);
+  printf("%lld ", n - 1);
+  for (long long v = 1; v <= n - 2; v++)
+    if (pool[v]) printf("%lld ", v);
+  printf("%lld\n", n);
+}
