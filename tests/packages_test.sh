@@ -180,6 +180,9 @@ done
 mkdir "$d/hidden" "$d/hidden/.git" "$d/other" "$d/broken" && touch "$d/hidden/.keep" "$d/other/file"
 cp "$d"/mine/* "$d/broken/" && echo -1 >"$d/broken/02b.ans"
 cp -R "$mo" "$d/added" && touch "$d/added/score-file/notes.txt"
+# The tool with a statement that uses a LaTeX command its conversion does not know.
+{ cat "$src/package/statement.tex" && echo 'Some \emph{news}.'; } >"$d/news.tex"
+sed "s|^statement=.*|statement='$d/news.tex'|" "$package" >"$d/news" && chmod +x "$d/news"
 while IFS='|' read -r what status pattern run after; do
   (cd "$d" && eval "$run") >"$d/stdout" 2>"$d/err"
   got=$? first=$(head -1 "$d/err") lines=$(wc -l <"$d/err")
@@ -191,6 +194,7 @@ only hidden files it did not write, kept|1|not written by|"$package" mine hidden
 a folder it did not write, kept|1|not written by|"$package" mine other|[ -f other/file ]
 its earlier output with a file added, kept|1|notes.txt|"$package" mine added|[ -e added/score-file/notes.txt ]
 groff missing: one line, OUT not created|1|^package: cannot make the statement PDF|GROFF=false "$package" mine new|[ $lines = 1 ] && [ ! -e new ]
+a statement with an unknown LaTeX command: one line, OUT not created|1|news.tex:[0-9]+: LaTeX outside math|./news mine new|[ $lines = 1 ] && [ ! -e new ]
 no arguments|2|expected TESTS and OUT|"$package"|[ ! -e new ]
 an unknown option|2|unknown option .--time.|"$package" --time 2 mine new|[ ! -e new ]
 a time limit of 0|2|--time-limit .0.|"$package" --time-limit 0 mine new|[ ! -e new ]
