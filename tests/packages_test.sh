@@ -46,11 +46,13 @@ same_tests() {
   done
 }
 
-# The built-in test set, and a folder of an organiser's own: three of its tests (one the sample's
-# input) and an added test whose name sorts between two of them.
+# The built-in test set, and a folder of an organiser's own: the sample's input, two more tests,
+# and an added test whose name sorts between those two.
 "$testset" "$d/tests" >/dev/null || { echo "FAIL the testset tool"; exit 1; }
-mkdir "$d/mine" && cp "$d"/tests/0[123].* "$d/mine/" && echo "3 1" >"$d/mine/02b.in" &&
-  echo "2 1 3" >"$d/mine/02b.ans"
+mkdir "$d/mine" && cp "$sample_in" "$d/mine/01.in" && cp "$sample_ans" "$d/mine/01.ans" &&
+  printf '4 1\n' >"$d/mine/02.in" && printf '2 1 3 4\n' >"$d/mine/02.ans" &&
+  printf '3 5\n' >"$d/mine/03.in" && printf -- '-1\n' >"$d/mine/03.ans" &&
+  printf '3 1\n' >"$d/mine/02b.in" && printf '2 1 3\n' >"$d/mine/02b.ans"
 count=$(($(kept "$d/tests" | wc -l) + 1))
 rc=0
 "$package" "$d/tests" "$d/out" >"$d/log" 2>&1 || rc=$?
