@@ -2,10 +2,10 @@
 # Runs the package tool as an organiser would and checks that each host finds its files where it
 # looks for them: the sample, then the tests in name order under every host's names, the limits
 # in each host's fields, the statement PDF; and that it never replaces a folder it did not write.
-# usage: packages_test.sh SOURCE PACKAGE TESTSET FIGURE SINGLE STATIC
+# usage: packages_test.sh SOURCE PACKAGE TESTSET FIGURE SINGLE
 set -u
 export LC_ALL=C # test names in byte order, as the tool sorts them
-src=$1 package=$2 testset=$3 figure=$4 single=$5 static=$6
+src=$1 package=$2 testset=$3 figure=$4 single=$5
 d=$(mktemp -d /tmp/checker-packages-XXXXXX)
 trap 'rm -rf "$d"' EXIT
 failed=0
