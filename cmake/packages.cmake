@@ -1,6 +1,6 @@
-# The packages for each kind of judging host: `cmake --build build --target packages` writes
-# build/packages/ anew with package/packages.sh, from the single-file sources, the test set and
-# static checkers.
+# The packages for each kind of judging host: the tool `package` writes them from a folder of
+# tests (build/package here, PREFIX/bin/water-package installed), and
+# `cmake --build build --target packages` runs it on the built-in test set into build/packages/.
 
 # Hosts run the checker as it is, whatever their C library: the two shipped as binaries are linked
 # statically from their single sources, with the release hardening and none of this build's own
@@ -20,10 +20,68 @@ add_custom_target(static-checkers ALL DEPENDS ${STATIC_DIR}/checker ${STATIC_DIR
 # After the sources are generated, so that two targets never write them at once in a parallel build.
 add_dependencies(static-checkers single-sources)
 
+# The statement's figure of the sample, drawn by the judge's own volume code; the build stops when
+# the drawing and the judge disagree. Written whole or not at all, so a failure is not kept.
+set(PACKAGE_DATA ${PROJECT_BINARY_DIR}/package-data)
+file(MAKE_DIRECTORY ${PACKAGE_DATA})
+add_executable(sample-figure package/figure.cpp)
+target_link_libraries(sample-figure PRIVATE judging)
+set(sample_in ${PROJECT_SOURCE_DIR}/sample/input.txt)
+set(sample_ans ${PROJECT_SOURCE_DIR}/sample/answer.txt)
+add_custom_command(OUTPUT ${PACKAGE_DATA}/figure.ms
+  COMMAND sh -c "\"$0\" \"$1\" \"$2\" > \"$3.new\" && mv \"$3.new\" \"$3\""
+    $<TARGET_FILE:sample-figure> ${sample_in} ${sample_ans} ${PACKAGE_DATA}/figure.ms
+  DEPENDS sample-figure ${sample_in} ${sample_ans}
+  COMMENT "Drawing the sample's columns and water for the statement"
+  VERBATIM)
+add_custom_target(package-parts ALL DEPENDS ${PACKAGE_DATA}/figure.ms)
+add_dependencies(package-parts static-checkers single-sources validate)
+
+# The tool itself, with the paths of its parts: here those of this build, installed those beside
+# it in PREFIX. groff and cmake as found now, unless GROFF or CMAKE name others when it runs.
+find_program(GROFF groff)
+if(NOT GROFF)
+  set(GROFF groff)
+endif()
+set(PACKAGE_PATHS "statement='${PROJECT_SOURCE_DIR}/package/statement.tex'
+sample_in='${sample_in}'
+sample_ans='${sample_ans}'
+figure='${PACKAGE_DATA}/figure.ms'
+single='${SINGLE_DIR}'
+submissions='${PROJECT_SOURCE_DIR}/package/submissions'
+judges='${STATIC_DIR}'
+validate='${PROJECT_BINARY_DIR}/validate'
+cmake='${CMAKE_COMMAND}'
+groff='${GROFF}'")
+configure_file(package/package.sh.in ${PROJECT_BINARY_DIR}/package @ONLY)
+set(PACKAGE_PATHS "here=$(CDPATH= cd -- \"$(dirname -- \"$0\")\" && pwd) || exit 1
+share=$here/../share/water
+statement=$share/statement.tex
+sample_in=$share/sample/input.txt
+sample_ans=$share/sample/answer.txt
+figure=$share/figure.ms
+single=$share/single
+submissions=$share/submissions
+judges=$here/../libexec/water
+validate=$here/water-validate
+cmake='${CMAKE_COMMAND}'
+groff='${GROFF}'")
+configure_file(package/package.sh.in ${PROJECT_BINARY_DIR}/package-data/water-package @ONLY)
+install(PROGRAMS ${PACKAGE_DATA}/water-package DESTINATION bin)
+install(FILES package/statement.tex ${PACKAGE_DATA}/figure.ms DESTINATION share/water)
+install(FILES ${sample_in} ${sample_ans} DESTINATION share/water/sample)
+install(FILES ${SINGLE_DIR}/check.cpp ${SINGLE_DIR}/validator.cpp ${SINGLE_DIR}/input_validator.cpp
+  ${SINGLE_DIR}/output_validator.cpp DESTINATION share/water/single)
+install(DIRECTORY package/submissions/ DESTINATION share/water/submissions)
+install(PROGRAMS ${STATIC_DIR}/checker ${STATIC_DIR}/checker-cms DESTINATION libexec/water)
+
+# The built-in test set, packaged; the tests are written for the run and removed after it.
+set(packaged_tests ${PROJECT_BINARY_DIR}/packaged-tests)
 add_custom_target(packages
-  COMMAND ${CMAKE_COMMAND} -E env CMAKE=${CMAKE_COMMAND}
-    sh ${PROJECT_SOURCE_DIR}/package/packages.sh ${PROJECT_BINARY_DIR}/packages ${PROJECT_SOURCE_DIR}
-    ${SINGLE_DIR} $<TARGET_FILE:testset> ${STATIC_DIR}/checker ${STATIC_DIR}/checker-cms
-  DEPENDS static-checkers single-sources testset
-  COMMENT "Writing build/packages/ for each kind of judging host"
+  COMMAND ${CMAKE_COMMAND} -E remove_directory ${packaged_tests}
+  COMMAND testset ${packaged_tests}
+  COMMAND ${PROJECT_BINARY_DIR}/package ${packaged_tests} ${PROJECT_BINARY_DIR}/packages
+  COMMAND ${CMAKE_COMMAND} -E remove_directory ${packaged_tests}
+  DEPENDS package-parts testset
+  COMMENT "Writing build/packages/ for each kind of judging host from testset's tests"
   VERBATIM)

@@ -1,49 +1,64 @@
 #!/usr/bin/env bash
-# Builds the judging hosts' packages into a scratch folder and checks that each host finds its
-# files where it looks for them, the tests the same bytes under every host's names.
-# usage: packages_test.sh SOURCE SINGLE TESTSET CHECKER CHECKER_CMS (as package/packages.sh takes)
+# Runs the package tool as an organiser would and checks that each host finds its files where it
+# looks for them: the sample, then the tests in name order under every host's names, the limits
+# in each host's fields, the statement PDF; and that it never replaces a folder it did not write.
+# usage: packages_test.sh SOURCE PACKAGE TESTSET FIGURE SINGLE
 set -u
-src=$1 single=$2 testset=$3 checker=$4 checker_cms=$5
-script=$src/package/packages.sh
+export LC_ALL=C # test names in byte order, as the tool sorts them
+src=$1 package=$2 testset=$3 figure=$4 single=$5
 d=$(mktemp -d /tmp/checker-packages-XXXXXX)
 trap 'rm -rf "$d"' EXIT
 failed=0
-out=$d/out
+sample_in=$src/sample/input.txt sample_ans=$src/sample/answer.txt
 
 need() {
   if eval "$2" >/dev/null 2>&1; then echo "ok   $1"; else echo "FAIL $1"; failed=1; fi
 }
 
+# The tool needs groff's PDF device and the fonts it embeds; without them there is no package.
+if ! echo probe | ${GROFF:-groff} -Tpdf -P-e -ms >/dev/null 2>&1; then
+  echo "skip: groff's PDF device or its fonts are missing (Debian packages groff and ghostscript)"
+  exit 77
+fi
+
 # Static: no program interpreter and no shared library needed.
 static() { ! readelf -lW "$1" | grep -q INTERP && ! readelf -dW "$1" | grep -q NEEDED; }
-
-# The value of a top-level key of a YAML file written by the script (one "key: value" a line).
+# The value of a top-level key of a YAML file written by the tool (one "key: value" a line).
 key() { sed -n "s/^$2: //p" "$1"; }
+# How many files match a pattern.
+files() { set -- $1; [ -e "$1" ] && echo $# || echo 0; }
+# The tests of a folder in the order of every host, after the sample: those without its input.
+kept() { for f in "$1"/*.in; do cmp -s "$f" "$sample_in" || basename "$f" .in; done; }
 
-# The expected tests, written by the tool itself.
-"$testset" "$d/tests" >/dev/null || { echo "FAIL the testset tool"; exit 1; }
-names=$(cd "$d/tests" && ls ./*.in | sed 's|^\./||; s|\.in$||')
-count=$(echo "$names" | wc -l)
-
-# Each test's input and answer under a host's names: same_tests HOST_IN HOST_ANS [NAMES], with %N%
-# for the test's name and %I% for its place from 0 in the patterns; NAMES are all tests by default.
+# Each test in host order under a host's names: same_tests TESTS HOST_IN HOST_ANS [FROM], with %I%
+# for its place from 0, %K% for its number from 01 and %N% for its name in TESTS, from place FROM.
 same_tests() {
-  local i=0 n
-  for n in ${3:-$names}; do
-    local hin=${1//%N%/$n} hans=${2//%N%/$n}
-    cmp -s "$d/tests/$n.in" "${hin//%I%/$i}" && cmp -s "$d/tests/$n.ans" "${hans//%I%/$i}" || return 1
+  local i=0 n fin fans hin hans
+  for n in sample $(kept "$1"); do
+    fin=$1/$n.in fans=$1/$n.ans
+    [ $n != sample ] || fin=$sample_in fans=$sample_ans
+    hin=${2//%N%/$n} hans=${3//%N%/$n} k=$(printf %02d $((i + 1)))
+    hin=${hin//%I%/$i} hans=${hans//%I%/$i}
+    if [ $i -ge "${4:-0}" ]; then
+      cmp -s "$fin" "${hin//%K%/$k}" && cmp -s "$fans" "${hans//%K%/$k}" || return 1
+    fi
     i=$((i + 1))
   done
 }
 
-# How many files match a pattern.
-files() { set -- $1; [ -e "$1" ] && echo $# || echo 0; }
-
+# The built-in test set, and a folder of an organiser's own: the sample's input, two more tests,
+# and an added test whose name sorts between those two.
+"$testset" "$d/tests" >/dev/null || { echo "FAIL the testset tool"; exit 1; }
+mkdir "$d/mine" && cp "$sample_in" "$d/mine/01.in" && cp "$sample_ans" "$d/mine/01.ans" &&
+  printf '4 1\n' >"$d/mine/02.in" && printf '2 1 3 4\n' >"$d/mine/02.ans" &&
+  printf '3 5\n' >"$d/mine/03.in" && printf -- '-1\n' >"$d/mine/03.ans" &&
+  printf '3 1\n' >"$d/mine/02b.in" && printf '2 1 3\n' >"$d/mine/02b.ans"
+count=$(($(kept "$d/tests" | wc -l) + 1))
 rc=0
-CMAKE=${CMAKE:-cmake} sh "$script" "$out" "$src" "$single" "$testset" "$checker" "$checker_cms" \
-  >"$d/log" 2>&1 || rc=$?
-need "the script writes the packages" "[ $rc = 0 ]"
+"$package" "$d/tests" "$d/out" >"$d/log" 2>&1 || rc=$?
+need "package writes the test set's packages" "[ $rc = 0 ]"
 [ $rc = 0 ] || cat "$d/log"
+out=$d/out
 
 # ICPC problem package.
 icpc=$out/icpc/water
@@ -53,15 +68,13 @@ need "icpc: problem.yaml names the problem" "[ -n \"\$(key '$yaml' name)\" ]"
 need "icpc: a custom output validator" "[ \"\$(key '$yaml' validation)\" = custom ]"
 need "icpc: the output limit holds twice the largest answer ($largest bytes)" \
   "[ \$(sed -n 's/^  output: //p' '$yaml') -ge \$(( (2 * $largest + 1048575) / 1048576 )) ]"
-need "icpc: the statement" "grep -q '^\\\\problemname{' '$icpc/problem_statement/problem.en.tex'"
-need "icpc: the sample" "cmp '$src/sample/input.txt' '$icpc/data/sample/1.in' &&
-  cmp '$src/sample/answer.txt' '$icpc/data/sample/1.ans'"
-# The secret data leaves out the test with the sample's input, judged as the sample already.
-secret=$(for n in $names; do cmp -s "$d/tests/$n.in" "$src/sample/input.txt" || echo "$n"; done)
-secrets=$(echo "$secret" | wc -l)
-need "icpc: the $secrets secret tests, all but the sample, as NN.in and NN.ans" \
-  "same_tests '$icpc/data/secret/%N%.in' '$icpc/data/secret/%N%.ans' \"\$secret\" &&
-  [ \$(files '$icpc/data/secret/*') = \$((2 * $secrets)) ]"
+need "icpc: the LaTeX statement begins with its name" \
+  "head -1 '$icpc/problem_statement/problem.en.tex' | grep -q '^\\\\problemname{'"
+need "icpc: the sample, the README's" "cmp '$sample_in' '$icpc/data/sample/1.in' &&
+  cmp '$sample_ans' '$icpc/data/sample/1.ans' && grep -qx '3 1 4 2 5' '$sample_ans'"
+need "icpc: the secret tests, all but the sample's input, as NAME.in and NAME.ans" \
+  "same_tests '$d/tests' '$icpc/data/secret/%N%.in' '$icpc/data/secret/%N%.ans' 1 &&
+  [ \$(files '$icpc/data/secret/*') = \$((2 * $count - 2)) ]"
 need "icpc: the input validator" "cmp '$single/input_validator.cpp' '$icpc/input_validators/input_validator.cpp'"
 need "icpc: the output validator, alone in its folder" \
   "cmp '$single/output_validator.cpp' '$icpc/output_validators/water/output_validator.cpp' &&
@@ -83,32 +96,22 @@ need "cms: a task name of letters, digits, _ and -" "key '$task' name | grep -Eq
 need "cms: a title" "[ -n \"\$(key '$task' title)\" ]"
 need "cms: standard input and output" "[ \"\$(key '$task' infile)\" = '\"\"' ] &&
   [ \"\$(key '$task' outfile)\" = '\"\"' ]"
-need "cms: limits" "[ -n \"\$(key '$task' time_limit)\" ] && [ -n \"\$(key '$task' memory_limit)\" ]"
-need "icpc and cms: one time limit, in .timelimit and task.yaml" \
-  "[ \"\$(cat '$icpc/.timelimit')\" = \"\$(key '$task' time_limit)\" ]"
-need "cms: n_input is the $count tests" "[ \"\$(key '$task' n_input)\" = $count ]"
+need "cms: n_input is the sample and the $((count - 1)) tests" "[ \"\$(key '$task' n_input)\" = $count ]"
 need "cms: a score type with its parameters" "[ \"\$(key '$task' score_type)\" = Sum ] &&
   [ -n \"\$(key '$task' score_type_parameters)\" ]"
 need "cms: the tests as input/inputI.txt and output/outputI.txt from 0" \
-  "same_tests '$cms/input/input%I%.txt' '$cms/output/output%I%.txt' &&
+  "same_tests '$d/tests' '$cms/input/input%I%.txt' '$cms/output/output%I%.txt' &&
   [ \$(files '$cms/input/*') = $count ] && [ \$(files '$cms/output/*') = $count ]"
 need "cms: check/checker is static and executable" "[ -x '$cms/check/checker' ] && static '$cms/check/checker'"
-cms_judge() { "$cms/check/checker" "$src/sample/input.txt" "$src/sample/answer.txt" "$1" 2>/dev/null; }
+cms_judge() { "$cms/check/checker" "$sample_in" "$sample_ans" "$1" 2>/dev/null; }
 need "cms: check/checker accepts the sample" "[ \"\$(cms_judge '$src/sample/output.txt')\" = 1.0 ]"
 need "cms: check/checker rejects sample/wrong.txt" "[ \"\$(cms_judge '$src/sample/wrong.txt')\" = 0.0 ]"
-pdf_device=no
-echo probe | ${GROFF:-groff} -Tpdf -ms 2>/dev/null | head -c 4 | grep -q '%PDF' && pdf_device=yes
-if [ $pdf_device = yes ]; then
-  need "cms: statement/statement.pdf" "[ \"\$(head -c 4 '$cms/statement/statement.pdf')\" = %PDF ]"
-else
-  echo "skip cms: statement/statement.pdf (groff's PDF device is missing here)"
-fi
 
 # Checker-library host.
 tl=$out/testlib
 need "testlib: check.cpp and validator.cpp" "cmp '$single/check.cpp' '$tl/check.cpp' &&
   cmp '$single/validator.cpp' '$tl/validator.cpp'"
-need "testlib: the tests as tests/NN and tests/NN.a" "same_tests '$tl/tests/%N%' '$tl/tests/%N%.a' &&
+need "testlib: the tests as tests/NN and tests/NN.a" "same_tests '$d/tests' '$tl/tests/%K%' '$tl/tests/%K%.a' &&
   [ \$(files '$tl/tests/*') = \$((2 * $count)) ]"
 
 # Score-file host.
@@ -116,24 +119,96 @@ sf=$out/score-file
 need "score-file: the checker is static" "static '$sf/checker'"
 score() {
   rm -f "$d/score"
-  "$sf/checker" "$src/sample/input.txt" "$1" "$src/sample/answer.txt" unused "$d/score" "$d/report"
+  "$sf/checker" "$sample_in" "$1" "$sample_ans" unused "$d/score" "$d/report"
   cat "$d/score"
 }
 need "score-file: the checker scores the sample 10" "[ \"\$(score '$src/sample/output.txt')\" = 10 ]"
 need "score-file: the checker scores sample/wrong.txt 0" "[ \"\$(score '$src/sample/wrong.txt')\" = 0 ]"
-need "score-file: the tests as NN.in and NN.ans" "same_tests '$sf/%N%.in' '$sf/%N%.ans' &&
-  [ \$(files '$sf/*') = \$((2 * $count + 1)) ]"
+need "score-file: the tests as NN.in and NN.ans" "same_tests '$d/tests' '$sf/%K%.in' '$sf/%K%.ans' &&
+  [ \$(files '$sf/*') = \$((2 * $count + 3)) ]"
 
-# Without groff's PDF device: one line says so, the rest is rewritten and the old PDF is gone.
-GROFF=false CMAKE=${CMAKE:-cmake} sh "$script" "$out" "$src" "$single" "$testset" "$checker" \
-  "$checker_cms" >"$d/log" 2>&1
-need "no PDF device: one line names it" "[ \$(grep -c 'PDF device' '$d/log') = 1 ]"
-need "no PDF device: no stale statement.pdf" "[ ! -e '$cms/statement/statement.pdf' ]"
-need "no PDF device: the rest is written" "same_tests '$sf/%N%.in' '$sf/%N%.ans' &&
-  [ -f '$out/icpc/water.zip' ] && [ -x '$cms/check/checker' ]"
+# Every host: the statement PDF where it looks for it, the same file, with its fonts embedded.
+for p in "$icpc/problem_statement/problem.pdf" "$cms/statement/statement.pdf" "$tl/statement.pdf" \
+  "$sf/statement.pdf"; do
+  need "statement: ${p#$out/}" "[ \"\$(head -c 4 '$p')\" = %PDF ] && cmp '$p' '$sf/statement.pdf'"
+done
+if command -v pdffonts >/dev/null && command -v pdftotext >/dev/null; then
+  need "statement: every font embedded" "pdffonts '$sf/statement.pdf' | awk 'NR > 2 && \$(NF-4) != \"yes\" { exit 1 }'"
+  need "statement: its text reads 'first', the sample and its water" "pdftotext '$sf/statement.pdf' - |
+    tr -s ' \n' '  ' | grep 'first' | grep '3 1 4 2 5 (grey) hold 4 units of water'"
+else
+  echo "skip statement: fonts and text (pdffonts and pdftotext, Debian package poppler-utils)"
+fi
+need "the figure refuses an answer the judge rejects" "! '$figure' '$sample_in' '$src/sample/wrong.txt' &&
+  [ \$('$figure' '$sample_in' '$src/sample/wrong.txt' 2>&1 | wc -l) = 1 ]"
 
-# A folder the script did not write is not removed.
-mkdir -p "$d/other" && echo keep >"$d/other/file"
-need "a foreign folder is refused and kept" "! CMAKE=${CMAKE:-cmake} sh '$script' '$d/other' '$src' \
-  '$single' '$testset' '$checker' '$checker_cms' && [ -f '$d/other/file' ]"
+# The hosts' copies are their own: a file changed in one host changes no other.
+echo "1 0" >"$cms/input/input1.txt"
+second=$(kept "$d/tests" | head -1)
+need "copies: no file shares its data" "[ -z \"\$(find '$out' -type f -links +1)\" ]"
+need "copies: a changed cms test leaves the others as they were" "cmp '$d/tests/$second.in' '$sf/02.in' &&
+  cmp '$d/tests/$second.in' '$tl/tests/02' && cmp '$d/tests/$second.in' '$icpc/data/secret/$second.in'"
+
+# An organiser's own folder with the limits given, over an earlier output of the tool.
+"$package" "$d/mine" "$d/mine-out" >/dev/null 2>&1
+rc=0
+"$package" --time-limit 2.5 --memory-limit=512 "$d/mine" "$d/mine-out" >"$d/log" 2>&1 || rc=$?
+mo=$d/mine-out
+need "own tests: written over the tool's earlier output" "[ $rc = 0 ]"
+need "own tests: the added test in name order on every host" \
+  "[ \"\$(kept '$d/mine' | tr '\n' ' ')\" = '02 02b 03 ' ] &&
+  same_tests '$d/mine' '$mo/score-file/%K%.in' '$mo/score-file/%K%.ans' &&
+  same_tests '$d/mine' '$mo/testlib/tests/%K%' '$mo/testlib/tests/%K%.a' &&
+  same_tests '$d/mine' '$mo/cms/water/input/input%I%.txt' '$mo/cms/water/output/output%I%.txt' &&
+  same_tests '$d/mine' '$mo/icpc/water/data/secret/%N%.in' '$mo/icpc/water/data/secret/%N%.ans' 1 &&
+  [ \$(files '$mo/icpc/water/data/secret/*') = 6 ]"
+
+# The limits in each host's own fields: the defaults, and those given.
+for run in "$out 1 256 1_second" "$mo 2.5 512 2.5_seconds"; do
+  set -- $run
+  o=$1 t=$2 m=$3 said="Time limit: ${4/_/ } per test. Memory limit: $3 MiB."
+  need "limits $t s $m MiB: icpc .timelimit and problem.yaml" "[ \"\$(cat '$o/icpc/water/.timelimit')\" = $t ] &&
+    [ \"\$(sed -n 's/^  memory: //p' '$o/icpc/water/problem.yaml')\" = $m ]"
+  need "limits $t s $m MiB: cms task.yaml" "[ \"\$(key '$o/cms/water/task.yaml' time_limit)\" = $t ] &&
+    [ \"\$(key '$o/cms/water/task.yaml' memory_limit)\" = $m ]"
+  need "limits $t s $m MiB: testlib and score-file README.txt" \
+    "grep -qx '$said' '$o/testlib/README.txt' && grep -qx '$said' '$o/score-file/README.txt'"
+  command -v pdftotext >/dev/null && need "limits $t s $m MiB: the statement" \
+    "pdftotext '$o/score-file/statement.pdf' - | grep -qF '$said'"
+done
+
+# What the tool refuses: each row a command run in the scratch folder, its exit status, a pattern
+# of its stderr's first line, and what must hold afterwards; no scratch folder is left behind.
+mkdir "$d/hidden" "$d/hidden/.git" "$d/other" "$d/broken" && touch "$d/hidden/.keep" "$d/other/file"
+cp "$d"/mine/* "$d/broken/" && echo -1 >"$d/broken/02b.ans"
+cp -R "$mo" "$d/added" && touch "$d/added/score-file/notes.txt"
+# The tool with a statement that uses a LaTeX command its conversion does not know.
+{ cat "$src/package/statement.tex" && echo 'Some \emph{news}.'; } >"$d/news.tex"
+sed "s|^statement=.*|statement='$d/news.tex'|" "$package" >"$d/news" && chmod +x "$d/news"
+while IFS='|' read -r what status pattern run after; do
+  (cd "$d" && eval "$run") >"$d/stdout" 2>"$d/err"
+  got=$? first=$(head -1 "$d/err") lines=$(wc -l <"$d/err")
+  need "refused: $what" "[ $got = $status ] && echo \"\$first\" | grep -Eq -- \"\$pattern\" &&
+    (cd '$d' && eval \"\$after\") && [ -z \"\$(ls -A '$d' | grep -F .package-)\" ]"
+done <<'EOF'
+a broken test: validate's lines, OUT not created|1|02b.ans: says -1|"$package" broken new|[ ! -e new ]
+only hidden files it did not write, kept|1|not written by|"$package" mine hidden|[ -e hidden/.keep ] && [ -d hidden/.git ]
+a folder it did not write, kept|1|not written by|"$package" mine other|[ -f other/file ]
+its earlier output with a file added, kept|1|notes.txt|"$package" mine added|[ -e added/score-file/notes.txt ]
+groff missing: one line, OUT not created|1|^package: cannot make the statement PDF|GROFF=false "$package" mine new|[ $lines = 1 ] && [ ! -e new ]
+a statement with an unknown LaTeX command: one line, OUT not created|1|news.tex:[0-9]+: LaTeX outside math|./news mine new|[ $lines = 1 ] && [ ! -e new ]
+no arguments|2|expected TESTS and OUT|"$package"|[ ! -e new ]
+an unknown option|2|unknown option .--time.|"$package" --time 2 mine new|[ ! -e new ]
+a time limit of 0|2|--time-limit .0.|"$package" --time-limit 0 mine new|[ ! -e new ]
+a time limit in minutes|2|--time-limit .1m.|"$package" --time-limit 1m mine new|[ ! -e new ]
+a memory limit in GiB|2|--memory-limit .1.5.|"$package" --memory-limit 1.5 mine new|[ ! -e new ]
+--help on a full standard output: one line|3|^package: cannot write standard output: No space left on device$|"$package" --help >/dev/full|[ $lines = 1 ]
+EOF
+for h in --help -h; do
+  (cd "$d" && "$package" "$h" mine new >"$d/stdout" 2>"$d/err")
+  need "$h: the usage on stdout, exit 0, nothing written" "[ $? = 0 ] && grep -q '^usage: package ' '$d/stdout' &&
+    [ ! -s '$d/err' ] && [ ! -e '$d/new' ] && [ ! -e '$d/$h' ]"
+done
+need "no scratch folder left in or beside an output" "[ \"\$(ls -A '$out')\" = \"\$(printf '.packages\ncms\nicpc\nscore-file\ntestlib')\" ] &&
+  [ -z \"\$(ls -A '$d' | grep -F .package-)\" ]"
 exit $failed
