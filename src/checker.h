@@ -38,7 +38,8 @@ const char *fault_text(fault f);
 // The fault with its cause when there is one: "cannot be opened: No such file or directory".
 const char *fault_with_cause(fault f, int err);
 
-// Opens path for reading; *err gets the errno when it cannot be opened, else 0.
+// Opens path for reading, in binary mode (on every system); *err gets the errno when it cannot be
+// opened, else 0.
 FILE *open_in(const char *path, int *err);
 
 int score_of(reason r);

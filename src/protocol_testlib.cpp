@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host.h"
+#include "platform.h"
 #include "reasons.h"
 
 // The arguments once every "--testset NAME" and "--group NAME" pair is taken out.

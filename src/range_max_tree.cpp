@@ -2,9 +2,9 @@
 #include "range_max_tree.h"
 
 #include "checker.h"
-#include "huge_pages.h"
+#include "platform.h"
 
-alignas(huge_page) node a[2100000];
+alignas(array_align) node a[2100000];
 int m;
 
 void build() {
