@@ -10,11 +10,7 @@
 #include "water_volume.h"
 
 FILE *fin, *fout, *fans, *fscore, *freport;
-int n;
-ll x;
 bool skip_bom;
-alignas(array_align) int p[slots];
-alignas(array_align) int cnt[slots];
 fault fin_fault, fans_fault, fout_fault;
 int fin_err, fans_err, fout_err;
 

@@ -1,8 +1,8 @@
 // Bottom-up range-maximum tree over p[1..n]: which column is tallest in a stretch of positions.
 #include "range_max_tree.h"
 
-#include "checker.h"
 #include "platform.h"
+#include "state.h"
 
 alignas(array_align) node a[2100000];
 int m;
