@@ -195,7 +195,7 @@ reason judge_paths(const char *in, const char *out, const char *ans) {
 bool setscore(int score) { return fprintf(fscore, "%d", score) > 0; }
 
 bool close_output_files() {
-  bool ok = fclose(fscore) == 0;
+  bool ok = close_written(fscore);
   fscore = nullptr;
   close_file(freport);
   return ok;

@@ -55,3 +55,8 @@ void warn(const char *fmt, ...) {
   va_end(args);
   fprintf(stderr, "%s\n", line);
 }
+
+bool close_written(FILE *f) {
+  bool flushed = fflush(f) == 0;
+  return fclose(f) == 0 && flushed;
+}

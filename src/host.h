@@ -1,5 +1,7 @@
 // Messages for the judging host: the one-line warning, paths and XML text fit to be shown.
 #pragma once
+#include <cstdio>
+
 #include "platform.h"
 
 extern const char *prog; // the name each message starts with
@@ -12,3 +14,6 @@ const char *shown(const char *path, int most = 1024);
 const char *xml_text(const char *s, int most = 1024);
 // One line on stderr: prog, ": " and the formatted text.
 void warn(const char *fmt, ...) printf_like(1, 2);
+// Flushes and closes a file written for the host; false when either failed (Wine's C library
+// for Windows programs reports no failed flush from fclose).
+bool close_written(FILE *f);

@@ -46,7 +46,7 @@ int main(int argc, char **argv) {
   const char *why = o == judge_error ? broken_text() : reason_text(r);
   bool written = fprintf(message, "%s\n", why) > 0;
   // Hosts append stderr to the message file: a broken test is told there only, not twice.
-  if (fclose(message) != 0 || !written) {
+  if (!close_written(message) || !written) {
     warn("feedback folder '%s': judgemessage.txt cannot be written", shown(argv[3]));
     if (o == judge_error) warn("%s", why);
     return 1;
