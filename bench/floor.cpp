@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "checker.h"
-#include "huge_pages.h"
+#include "platform.h"
 #include "range_max_tree.h"
 #include "water_volume.h"
 

@@ -5,16 +5,12 @@
 #include <cstring>
 
 #include "host.h"
-#include "huge_pages.h"
+#include "platform.h"
 #include "range_max_tree.h"
 #include "water_volume.h"
 
 FILE *fin, *fout, *fans, *fscore, *freport;
-int n;
-ll x;
 bool skip_bom;
-alignas(huge_page) int p[slots];
-alignas(huge_page) int cnt[slots];
 fault fin_fault, fans_fault, fout_fault;
 int fin_err, fans_err, fout_err;
 
@@ -49,7 +45,7 @@ const char *fault_with_cause(fault f, int err) {
 }
 
 FILE *open_in(const char *path, int *err) {
-  FILE *f = fopen(path, "r");
+  FILE *f = fopen(path, "rb"); // text mode on Windows drops '\r' before '\n', stops at Ctrl-Z
   *err = f ? 0 : errno;
   return f;
 }
@@ -188,6 +184,7 @@ const char *contradiction_text(contradiction c) {
 reason judge_paths(const char *in, const char *out, const char *ans) {
   fans = open_in(ans, &fans_err);
   fin = open_in(in, &fin_err);
+  if (!out) binary_stdin();
   fout = out ? open_in(out, &fout_err) : stdin;
   if (!out) fout_err = 0;
   reason r = judge();
@@ -198,7 +195,7 @@ reason judge_paths(const char *in, const char *out, const char *ans) {
 bool setscore(int score) { return fprintf(fscore, "%d", score) > 0; }
 
 bool close_output_files() {
-  bool ok = fclose(fscore) == 0;
+  bool ok = close_written(fscore);
   fscore = nullptr;
   close_file(freport);
   return ok;

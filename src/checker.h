@@ -1,34 +1,12 @@
-// Process-wide state of one judging run, the ways a run can end, and the run itself.
+// The files of one judging run, what went wrong reading them, and the run itself.
 #pragma once
 #include <cstdio>
 
 #include "reader.h"
-
-const int maxn = 1000009; // the largest n
-// Entries of an array indexed by position: maxn + 1 rounded up to 2^20, so that each such array
-// starts and ends on a 2 MiB boundary and shares no huge page with a variable touched early.
-const int slots = 1 << 20;
+#include "state.h"
 
 extern FILE *fin, *fout, *fans, *fscore, *freport;
-extern int n;
-extern ll x;
 extern bool skip_bom; // a UTF-8 byte-order mark opening the contestant output is skipped
-extern int p[slots];
-extern int cnt[slots];
-
-// Every way a run can end. Only both_marker and right_volume score; the checker never prints one.
-enum reason {
-  both_marker,            // contestant and reference both begin with -1
-  right_volume,           // a permutation that holds exactly x
-  contestant_marker_only, // contestant gives -1, the reference does not
-  reference_marker_only,  // the reference gives -1, the contestant does not
-  bad_input,              // judge side: the input file has no usable n and x
-  trailing_integer,       // an integer follows the n numbers
-  missing_number,         // fewer than n numbers could be read
-  out_of_range,           // a number outside 1..n
-  repeated_value,         // in range, but some value occurs more than once
-  wrong_volume,           // a permutation whose volume is not x
-};
 
 // What is wrong with one of the three files read; reported on stderr, never part of the verdict.
 enum fault { no_fault, cannot_open, cannot_read, no_header, n_out_of_range, no_integer };
@@ -38,7 +16,8 @@ const char *fault_text(fault f);
 // The fault with its cause when there is one: "cannot be opened: No such file or directory".
 const char *fault_with_cause(fault f, int err);
 
-// Opens path for reading; *err gets the errno when it cannot be opened, else 0.
+// Opens path for reading, in binary mode (on every system); *err gets the errno when it cannot be
+// opened, else 0.
 FILE *open_in(const char *path, int *err);
 
 int score_of(reason r);

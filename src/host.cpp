@@ -1,41 +1,10 @@
-// Safety against a misconfigured judging host: standard descriptors, files named twice, messages.
+// Messages for the judging host: the one-line warning, paths and XML text fit to be shown.
 #include "host.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 
 const char *prog = "checker";
-
-bool std_descriptors_open() {
-  for (int fd = 0; fd <= 2; fd++) {
-    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-    // The lowest free descriptor is fd itself, since those below it are open.
-    if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd) return false;
-  }
-  return true;
-}
-
-// Whether w is an existing regular file with the device and inode of r.
-static bool is(const char *w, const struct stat &r) {
-  struct stat sw;
-  if (stat(w, &sw) != 0 || !S_ISREG(sw.st_mode)) return false;
-  return sw.st_dev == r.st_dev && sw.st_ino == r.st_ino;
-}
-
-bool same_file(const char *w, const char *r) {
-  struct stat sr;
-  return stat(r, &sr) == 0 && is(w, sr);
-}
-
-bool same_file_fd(const char *w, int fd) {
-  struct stat sr;
-  return fstat(fd, &sr) == 0 && is(w, sr);
-}
 
 const char *shown(const char *path, int most) {
   static char out[2][4 * 1024 + 4];
@@ -85,4 +54,9 @@ void warn(const char *fmt, ...) {
   vsnprintf(line + k, sizeof line - k - 1, fmt, args);
   va_end(args);
   fprintf(stderr, "%s\n", line);
+}
+
+bool close_written(FILE *f) {
+  bool flushed = fflush(f) == 0;
+  return fclose(f) == 0 && flushed;
 }

@@ -1,16 +1,11 @@
-// Safety against a misconfigured judging host: standard descriptors, files named twice, messages.
+// Messages for the judging host: the one-line warning, paths and XML text fit to be shown.
 #pragma once
+#include <cstdio>
+
+#include "platform.h"
 
 extern const char *prog; // the name each message starts with
 
-// Reopens each closed descriptor of 0, 1 and 2 on /dev/null, so no file the run opens takes one.
-// False when one stays closed.
-bool std_descriptors_open();
-// Whether path w names an existing regular file that is also the existing file r (by device and
-// inode, so hard and symbolic links count). Writing to w would then destroy r.
-bool same_file(const char *w, const char *r);
-// The same for the file open on descriptor fd, such as a contestant output on standard input.
-bool same_file_fd(const char *w, int fd);
 // A path or argument fit for a one-line message: control bytes and backslashes escaped, cut
 // with "..." after most bytes (at most 1024). Two calls may share one message.
 const char *shown(const char *path, int most = 1024);
@@ -18,4 +13,7 @@ const char *shown(const char *path, int most = 1024);
 // bytes (at most 1024).
 const char *xml_text(const char *s, int most = 1024);
 // One line on stderr: prog, ": " and the formatted text.
-void warn(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+void warn(const char *fmt, ...) printf_like(1, 2);
+// Flushes and closes a file written for the host; false when either failed (Wine's C library
+// for Windows programs reports no failed flush from fclose).
+bool close_written(FILE *f);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host.h"
+#include "platform.h"
 #include "reasons.h"
 
 int main(int argc, char **argv) {

@@ -1,23 +1,21 @@
 // checker-icpc INPUT ANSWER FEEDBACK_DIR [ignored] < OUTPUT: exit 42 accepted, 43 rejected, 1 judge
 // error; why in FEEDBACK_DIR/judgemessage.txt, nothing on standard output.
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "host.h"
+#include "platform.h"
 #include "reasons.h"
 
 // The message file in the feedback folder, or null after saying on stderr why there is none.
 static FILE *open_message(const char *folder, const char *in, const char *ans) {
-  struct stat st;
-  if (stat(folder, &st) != 0) {
-    warn("feedback folder '%s' cannot be used: %s", shown(folder), strerror(errno));
-    return nullptr;
-  }
-  if (!S_ISDIR(st.st_mode)) {
-    warn("feedback folder '%s' is not a folder", shown(folder));
+  int err;
+  if (!is_folder(folder, &err)) {
+    if (err)
+      warn("feedback folder '%s' cannot be used: %s", shown(folder), strerror(err));
+    else
+      warn("feedback folder '%s' is not a folder", shown(folder));
     return nullptr;
   }
   static char path[8192];
@@ -48,7 +46,7 @@ int main(int argc, char **argv) {
   const char *why = o == judge_error ? broken_text() : reason_text(r);
   bool written = fprintf(message, "%s\n", why) > 0;
   // Hosts append stderr to the message file: a broken test is told there only, not twice.
-  if (fclose(message) != 0 || !written) {
+  if (!close_written(message) || !written) {
     warn("feedback folder '%s': judgemessage.txt cannot be written", shown(argv[3]));
     if (o == judge_error) warn("%s", why);
     return 1;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host.h"
+#include "platform.h"
 #include "reasons.h"
 
 // The arguments once every "--testset NAME" and "--group NAME" pair is taken out.
@@ -40,7 +41,7 @@ static bool write_result(const char *outcome, const char *why) {
                                  "<result outcome = \"%s\">%s</result>\n",
                                  outcome, xml_text(why)) > 0
                        : fputs(why, f) >= 0;
-  return fclose(f) == 0 && ok;
+  return close_written(f) && ok;
 }
 
 // The verdict on stderr, or in the result file with a pointer to it on stderr; the exit status,

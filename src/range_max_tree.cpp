@@ -1,10 +1,10 @@
 // Bottom-up range-maximum tree over p[1..n]: which column is tallest in a stretch of positions.
 #include "range_max_tree.h"
 
-#include "checker.h"
-#include "huge_pages.h"
+#include "platform.h"
+#include "state.h"
 
-alignas(huge_page) node a[2100000];
+alignas(array_align) node a[2100000];
 int m;
 
 void build() {

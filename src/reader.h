@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdio>
 
-typedef long long ll;
+#include "state.h"
 
 // Binds the reader to f (null reads as an empty file) and forgets any buffered bytes.
 void rd_open(FILE *f);

@@ -1,10 +1,10 @@
 // Water volume of a validated permutation, by two sweeps out from its tallest column.
 #include "water_volume.h"
 
-#include "huge_pages.h"
+#include "platform.h"
 #include "range_max_tree.h"
 
-alignas(huge_page) ll sp[slots];
+alignas(array_align) ll sp[slots];
 ll ans;
 
 // Between the next lower maximum nxt and r, water stands at height p[nxt]; loops, not recursion,

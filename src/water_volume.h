@@ -1,6 +1,6 @@
 // Water volume of a validated permutation, by two sweeps out from its tallest column.
 #pragma once
-#include "checker.h"
+#include "state.h"
 
 extern ll sp[slots]; // prefix sums of p
 extern ll ans;       // the volume found so far

@@ -356,6 +356,9 @@ TEST(protocol, names_a_test_that_contradicts_itself) {
       {"3 9223372036854775807", "2 1 3", "2 1 3", "0",
        "begins with 2, but no permutation of 1..3 holds 9223372036854775807 (only volumes 0..1 are "
        "reachable)\n"},
+      {"3 -9223372036854775808", "2 1 3", "2 1 3", "0",
+       "begins with 2, but no permutation of 1..3 holds -9223372036854775808 (only volumes 0..1 "
+       "are reachable)\n"},
       {"3 2", "2 1 3", "4294967295", "0",
        "begins with 4294967295, but no permutation of 1..3 holds 2 (only volumes 0..1 are "
        "reachable)\n"},

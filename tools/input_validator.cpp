@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "layout.h"
+#include "platform.h"
 
 // The exit statuses of the host's convention: 42 and 43 for the problem-package format, 0 and 1
 // for the checker library.
@@ -18,6 +19,7 @@ static void reject(const char *problem) {
 }
 
 int main() {
+  binary_stdin(); // a '\r' or a Ctrl-Z byte is judged as it stands, on every system
   layout l;
   scan(stdin, l);
   int n = 0;

@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstring>
 
-#include "checker.h"
+#include "state.h"
 
 static unsigned char scan_buf[1 << 16];
 
