@@ -30,7 +30,7 @@ static bool space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 // back from where that conversion began: the number, or the token where reading stopped.
 static token nth(const char *path, int k) {
   token t = {};
-  FILE *f = fopen(path, "r");
+  FILE *f = fopen(path, "rb");
   if (!f) return t;
   rd_open(f);
   ll v, from = 0;
