@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "range_max_tree.h"
+#include "reader.h"
 #include "water_volume.h"
 
 namespace {
