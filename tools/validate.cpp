@@ -1,6 +1,5 @@
 // Checks test data before a contest: each input file and reference answer, one line per problem.
 #include <dirent.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -138,11 +137,6 @@ static bool folder_pairs(const char *dir, std::vector<std::string> &files) {
   return true;
 }
 
-static bool is_dir(const char *path) {
-  struct stat st;
-  return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 // The same file under two names, or the same name twice.
 static bool same(const std::string &a, const std::string &b) {
   return a == b || same_file(a.c_str(), b.c_str());
@@ -153,7 +147,8 @@ int main(int argc, char **argv) {
   int status;
   if (help_asked(argc, argv, usage, &status)) return status;
   std::vector<std::string> files;
-  if (argc == 2 && is_dir(argv[1])) {
+  int err;
+  if (argc == 2 && is_folder(argv[1], &err)) {
     if (!folder_pairs(argv[1], files)) return 1;
     if (files.empty())
       return usage_error("directory '%s' holds no NN.in / NN.ans pair", shown(argv[1]));
