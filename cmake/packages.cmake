@@ -25,7 +25,7 @@ add_dependencies(static-checkers single-sources)
 set(PACKAGE_DATA ${PROJECT_BINARY_DIR}/package-data)
 file(MAKE_DIRECTORY ${PACKAGE_DATA})
 add_executable(sample-figure package/figure.cpp)
-target_link_libraries(sample-figure PRIVATE judging)
+target_link_libraries(sample-figure PRIVATE cli)
 set(sample_in ${PROJECT_SOURCE_DIR}/sample/input.txt)
 set(sample_ans ${PROJECT_SOURCE_DIR}/sample/answer.txt)
 add_custom_command(OUTPUT ${PACKAGE_DATA}/figure.ms

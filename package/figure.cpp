@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "checker.h"
+#include "cli.h"
 #include "host.h"
 #include "range_max_tree.h"
 #include "reasons.h"
@@ -81,10 +82,5 @@ int main(int argc, char **argv) {
   if (!water_per_position()) return 1;
   draw();
   caption();
-  fflush(stdout);
-  if (ferror(stdout)) {
-    warn("cannot write standard output");
-    return 1;
-  }
-  return 0;
+  return stdout_written() ? 0 : 1;
 }
