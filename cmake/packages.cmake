@@ -28,47 +28,50 @@ add_executable(sample-figure package/figure.cpp)
 target_link_libraries(sample-figure PRIVATE cli)
 set(sample_in ${PROJECT_SOURCE_DIR}/sample/input.txt)
 set(sample_ans ${PROJECT_SOURCE_DIR}/sample/answer.txt)
-add_custom_command(OUTPUT ${PACKAGE_DATA}/figure.ms
+add_custom_command(OUTPUT ${PACKAGE_DATA}/sample-figure.png
   COMMAND sh -c "\"$0\" \"$1\" \"$2\" > \"$3.new\" && mv \"$3.new\" \"$3\""
-    $<TARGET_FILE:sample-figure> ${sample_in} ${sample_ans} ${PACKAGE_DATA}/figure.ms
+    $<TARGET_FILE:sample-figure> ${sample_in} ${sample_ans} ${PACKAGE_DATA}/sample-figure.png
   DEPENDS sample-figure ${sample_in} ${sample_ans}
   COMMENT "Drawing the sample's columns and water for the statement"
   VERBATIM)
-add_custom_target(package-parts ALL DEPENDS ${PACKAGE_DATA}/figure.ms)
+add_custom_target(package-parts ALL DEPENDS ${PACKAGE_DATA}/sample-figure.png)
 add_dependencies(package-parts static-checkers single-sources validate)
 
 # The tool itself, with the paths of its parts: here those of this build, installed those beside
-# it in PREFIX. groff and cmake as found now, unless GROFF or CMAKE name others when it runs.
-find_program(GROFF groff)
-if(NOT GROFF)
-  set(GROFF groff)
+# it in PREFIX. pdflatex and cmake as found now, unless PDFLATEX or CMAKE name others when it runs.
+find_program(PDFLATEX pdflatex)
+if(NOT PDFLATEX)
+  set(PDFLATEX pdflatex)
 endif()
 set(PACKAGE_PATHS "statement='${PROJECT_SOURCE_DIR}/package/statement.tex'
 sample_in='${sample_in}'
 sample_ans='${sample_ans}'
-figure='${PACKAGE_DATA}/figure.ms'
+figure='${PACKAGE_DATA}/sample-figure.png'
+template='${PROJECT_SOURCE_DIR}/package/template.tex'
 single='${SINGLE_DIR}'
 submissions='${PROJECT_SOURCE_DIR}/package/submissions'
 judges='${STATIC_DIR}'
 validate='${PROJECT_BINARY_DIR}/validate'
 cmake='${CMAKE_COMMAND}'
-groff='${GROFF}'")
+pdflatex='${PDFLATEX}'")
 configure_file(package/package.sh.in ${PROJECT_BINARY_DIR}/package @ONLY)
 set(PACKAGE_PATHS "here=$(CDPATH= cd -- \"$(dirname -- \"$0\")\" && pwd) || exit 1
 share=$here/../share/water
 statement=$share/statement.tex
 sample_in=$share/sample/input.txt
 sample_ans=$share/sample/answer.txt
-figure=$share/figure.ms
+figure=$share/sample-figure.png
+template=$share/template.tex
 single=$share/single
 submissions=$share/submissions
 judges=$here/../libexec/water
 validate=$here/water-validate
 cmake='${CMAKE_COMMAND}'
-groff='${GROFF}'")
+pdflatex='${PDFLATEX}'")
 configure_file(package/package.sh.in ${PROJECT_BINARY_DIR}/package-data/water-package @ONLY)
 install(PROGRAMS ${PACKAGE_DATA}/water-package DESTINATION bin)
-install(FILES package/statement.tex ${PACKAGE_DATA}/figure.ms DESTINATION share/water)
+install(FILES package/statement.tex package/template.tex ${PACKAGE_DATA}/sample-figure.png
+  DESTINATION share/water)
 install(FILES ${sample_in} ${sample_ans} DESTINATION share/water/sample)
 install(FILES ${SINGLE_DIR}/check.cpp ${SINGLE_DIR}/validator.cpp ${SINGLE_DIR}/input_validator.cpp
   ${SINGLE_DIR}/output_validator.cpp DESTINATION share/water/single)
