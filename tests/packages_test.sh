@@ -12,15 +12,21 @@ failed=0
 sample_in=$src/sample/input.txt sample_ans=$src/sample/answer.txt
 
 need() {
-  if eval "$2" >/dev/null 2>&1; then echo "ok   $1"; else echo "FAIL $1"; failed=1; fi
+  if eval "$2" >/dev/null 2>&1; then echo "ok   $1"; else echo "FAIL $1"; failed=1; return 1; fi
 }
 
-# The tool needs groff's PDF device and the fonts it embeds; without them there is no package.
-if ! echo probe | ${GROFF:-groff} -Tpdf -P-e -ms >/dev/null 2>&1; then
-  echo "skip: groff's PDF device or its fonts are missing (Debian packages groff and ghostscript)"
+# The tool needs pdflatex and the template's fonts; without them there is no package.
+if ! command -v "${PDFLATEX:-pdflatex}" >/dev/null || ! kpsewhich lmodern.sty >/dev/null; then
+  echo "skip: pdflatex or its fonts are missing (Debian packages texlive-latex-base and lmodern)"
   exit 77
 fi
 
+# A PDF's text on one line, its white space squeezed.
+pdftext() { pdftotext "$1" - | tr -s ' \n\f' '   '; }
+# Every font of a PDF an embedded outline font: each row embedded, none of Type 3.
+outline_fonts() {
+  pdffonts "$1" | awk 'NR > 2 { n++; if ($(NF-4) != "yes" || / Type 3 /) bad = 1 } END { exit bad || !n }'
+}
 # Static: no program interpreter and no shared library needed.
 static() { ! readelf -lW "$1" | grep -q INTERP && ! readelf -dW "$1" | grep -q NEEDED; }
 # The value of a top-level key of a YAML file written by the tool (one "key: value" a line).
@@ -46,6 +52,8 @@ same_tests() {
   done
 }
 
+"$figure" "$sample_in" "$sample_ans" >"$d/figure.png" || echo "FAIL the figure of the sample"
+figure_png=$d/figure.png
 # The built-in test set, and a folder of an organiser's own: the sample's input, two more tests,
 # and an added test whose name sorts between those two.
 "$testset" "$d/tests" >/dev/null || { echo "FAIL the testset tool"; exit 1; }
@@ -68,8 +76,9 @@ need "icpc: problem.yaml names the problem" "[ -n \"\$(key '$yaml' name)\" ]"
 need "icpc: a custom output validator" "[ \"\$(key '$yaml' validation)\" = custom ]"
 need "icpc: the output limit holds twice the largest answer ($largest bytes)" \
   "[ \$(sed -n 's/^  output: //p' '$yaml') -ge \$(( (2 * $largest + 1048575) / 1048576 )) ]"
-need "icpc: the LaTeX statement begins with its name" \
-  "head -1 '$icpc/problem_statement/problem.en.tex' | grep -q '^\\\\problemname{'"
+need "icpc: the LaTeX statement byte for byte, beside the sample's figure" \
+  "cmp '$src/package/statement.tex' '$icpc/problem_statement/problem.en.tex' &&
+  cmp '$figure_png' '$icpc/problem_statement/sample-figure.png'"
 need "icpc: the sample, the README's" "cmp '$sample_in' '$icpc/data/sample/1.in' &&
   cmp '$sample_ans' '$icpc/data/sample/1.ans' && grep -qx '3 1 4 2 5' '$sample_ans'"
 need "icpc: the secret tests, all but the sample's input, as NAME.in and NAME.ans" \
@@ -133,14 +142,14 @@ for p in "$icpc/problem_statement/problem.pdf" "$cms/statement/statement.pdf" "$
   need "statement: ${p#$out/}" "[ \"\$(head -c 4 '$p')\" = %PDF ] && cmp '$p' '$sf/statement.pdf'"
 done
 if command -v pdffonts >/dev/null && command -v pdftotext >/dev/null; then
-  need "statement: every font embedded" "pdffonts '$sf/statement.pdf' | awk 'NR > 2 && \$(NF-4) != \"yes\" { exit 1 }'"
-  need "statement: its text reads 'first', the sample and its water" "pdftotext '$sf/statement.pdf' - |
-    tr -s ' \n' '  ' | grep 'first' | grep '3 1 4 2 5 (grey) hold 4 units of water'"
+  need "statement: its text reads 'first', the figure's caption and the sample" "pdftext '$sf/statement.pdf' |
+    grep 'first' | grep 'columns (grey)' | grep -F 'Sample Input 1 Sample Output 1 5 4 3 1 4 2 5'"
 else
   echo "skip statement: fonts and text (pdffonts and pdftotext, Debian package poppler-utils)"
 fi
 need "the figure refuses an answer the judge rejects" "! '$figure' '$sample_in' '$src/sample/wrong.txt' &&
   [ \$('$figure' '$sample_in' '$src/sample/wrong.txt' 2>&1 | wc -l) = 1 ]"
+need "the figure is a PNG" "[ \"\$(head -c 8 '$figure_png' | od -An -tx1 | tr -d ' ')\" = 89504e470d0a1a0a ]"
 
 # The hosts' copies are their own: a file changed in one host changes no other.
 echo "1 0" >"$cms/input/input1.txt"
@@ -152,7 +161,7 @@ need "copies: a changed cms test leaves the others as they were" "cmp '$d/tests/
 # An organiser's own folder with the limits given, over an earlier output of the tool.
 "$package" "$d/mine" "$d/mine-out" >/dev/null 2>&1
 rc=0
-"$package" --time-limit 2.5 --memory-limit=512 "$d/mine" "$d/mine-out" >"$d/log" 2>&1 || rc=$?
+"$package" --time-limit 2.5 --memory-limit=0512 "$d/mine" "$d/mine-out" >"$d/log" 2>&1 || rc=$?
 mo=$d/mine-out
 need "own tests: written over the tool's earlier output" "[ $rc = 0 ]"
 need "own tests: the added test in name order on every host" \
@@ -162,6 +171,8 @@ need "own tests: the added test in name order on every host" \
   same_tests '$d/mine' '$mo/cms/water/input/input%I%.txt' '$mo/cms/water/output/output%I%.txt' &&
   same_tests '$d/mine' '$mo/icpc/water/data/secret/%N%.in' '$mo/icpc/water/data/secret/%N%.ans' 1 &&
   [ \$(files '$mo/icpc/water/data/secret/*') = 6 ]"
+need "own tests: README.txt names the first test as the sample" \
+  "grep -qF '(01 is the sample)' '$mo/score-file/README.txt' && grep -qF '(01 is the sample)' '$mo/testlib/README.txt'"
 
 # The limits in each host's own fields: the defaults, and those given.
 for run in "$out 1 256 1_second" "$mo 2.5 512 2.5_seconds"; do
@@ -177,38 +188,91 @@ for run in "$out 1 256 1_second" "$mo 2.5 512 2.5_seconds"; do
     "pdftotext '$o/score-file/statement.pdf' - | grep -qF '$said'"
 done
 
-# What the tool refuses: each row a command run in the scratch folder, its exit status, a pattern
-# of its stderr's first line, and what must hold afterwards; no scratch folder is left behind.
+# Statements of an organiser's own: one with every construct a statement uses, its images in
+# its folder (PNG, JPEG found without its extension, PDF) and accented words; broken ones.
+st=$d/st
+mkdir -p "$st/img" && cp "$figure_png" "$st/img/columns.png" && cp "$sf/statement.pdf" "$st/page.pdf" &&
+  pdftoppm -jpeg -r 10 -singlefile "$sf/statement.pdf" "$st/photo"
+cat >"$st/problem.de.tex" <<'EOF'
+\problemname{Wasser in Zürich: "Łódź"}
+\section*{Geschichte}
+Ein Café in Łódź, \textbf{boldword} and \emph{emphword}.\footnote{footnoteword}
+\begin{itemize} \item itemword \end{itemize}
+\begin{enumerate} \item enumword \end{enumerate}
+\begin{tabular}{|l|r|} \hline cellone & celltwo \\ \hline \end{tabular}
+\begin{verbatim}
+verbatim{word}
+\end{verbatim}
+$\sum_{i=1}^{n} p_i \le x$ % \includegraphics{commented-out.png}
+\includegraphics[width=2cm]{img/columns.png} \includegraphics[width=2cm]{photo}
+\includegraphics[width=2cm]{page.pdf} \includegraphics{sample-figure.png}
+EOF
+printf '\\problemname{A}\nSome \\newsx{a}.\n' >"$st/undefined.tex"
+printf '\\problemname{A}\n\\textbf{open\n' >"$st/unclosed.tex"
+printf '\\problemname{A}\n\\includegraphics{gone.png}\n' >"$st/noimage.tex"
+printf 'Just text.\n' >"$st/noname.tex"
+printf '\\problemname{A}\n\\write18{touch %s/escaped}Text.\n' "$d" >"$st/escape.tex"
+printf '\\problemname{A}\n\\def\\a{\\a}\\a\n' >"$st/loop.tex"
+words='Wasser in Zürich: "Łódź" Time limit: 1 second per test. Memory limit: 256 MiB. Geschichte Ein
+Café in Łódź, boldword and emphword.1 • itemword 1. enumword cellone celltwo verbatim{word}'
+words=$(echo $words)
+zipped() { mkdir "$1.unzipped" && (cd "$1.unzipped" && ${CMAKE:-cmake} -E tar xf "../$1/icpc/water.zip") &&
+  diff -r "$1/icpc/water" "$1.unzipped"; }
+statement_ok() { # OUT FILE NAME: the PDF's fonts, the ICPC statement's bytes, in the zip too
+  outline_fonts "$1/score-file/statement.pdf" && cmp "$2" "$1/icpc/water/problem_statement/$3" &&
+    cmp "$figure_png" "$1/icpc/water/problem_statement/sample-figure.png" && zipped "$1"
+}
+
+# What the tool makes of what it is given: each row a command run in the scratch folder, its exit
+# status, a pattern of its stderr's first line, and what must hold afterwards; no scratch folder
+# is left behind.
 mkdir "$d/hidden" "$d/hidden/.git" "$d/other" "$d/broken" && touch "$d/hidden/.keep" "$d/other/file"
 cp "$d"/mine/* "$d/broken/" && echo -1 >"$d/broken/02b.ans"
 cp -R "$mo" "$d/added" && touch "$d/added/score-file/notes.txt"
-# The tool with a statement that uses a LaTeX command its conversion does not know.
-{ cat "$src/package/statement.tex" && echo 'Some \emph{news}.'; } >"$d/news.tex"
-sed "s|^statement=.*|statement='$d/news.tex'|" "$package" >"$d/news" && chmod +x "$d/news"
 while IFS='|' read -r what status pattern run after; do
   (cd "$d" && eval "$run") >"$d/stdout" 2>"$d/err"
   got=$? first=$(head -1 "$d/err") lines=$(wc -l <"$d/err")
-  need "refused: $what" "[ $got = $status ] && echo \"\$first\" | grep -Eq -- \"\$pattern\" &&
-    (cd '$d' && eval \"\$after\") && [ -z \"\$(ls -A '$d' | grep -F .package-)\" ]"
+  need "given $what" "[ $got = $status ] && echo \"\$first\" | grep -Eq -- \"\$pattern\" &&
+    (cd '$d' && eval \"\$after\") && [ -z \"\$(ls -A '$d' | grep -F .package-)\" ]" ||
+    echo "     status $got, stderr: $first"
 done <<'EOF'
 a broken test: validate's lines, OUT not created|1|02b.ans: says -1|"$package" broken new|[ ! -e new ]
 only hidden files it did not write, kept|1|not written by|"$package" mine hidden|[ -e hidden/.keep ] && [ -d hidden/.git ]
 a folder it did not write, kept|1|not written by|"$package" mine other|[ -f other/file ]
 its earlier output with a file added, kept|1|notes.txt|"$package" mine added|[ -e added/score-file/notes.txt ]
-groff missing: one line, OUT not created|1|^package: cannot make the statement PDF|GROFF=false "$package" mine new|[ $lines = 1 ] && [ ! -e new ]
-a statement with an unknown LaTeX command: one line, OUT not created|1|news.tex:[0-9]+: LaTeX outside math|./news mine new|[ $lines = 1 ] && [ ! -e new ]
 no arguments|2|expected TESTS and OUT|"$package"|[ ! -e new ]
 an unknown option|2|unknown option .--time.|"$package" --time 2 mine new|[ ! -e new ]
 a time limit of 0|2|--time-limit .0.|"$package" --time-limit 0 mine new|[ ! -e new ]
 a time limit in minutes|2|--time-limit .1m.|"$package" --time-limit 1m mine new|[ ! -e new ]
 a memory limit in GiB|2|--memory-limit .1.5.|"$package" --memory-limit 1.5 mine new|[ ! -e new ]
---help on a full standard output: one line|3|^package: cannot write standard output: No space left on device$|"$package" --help >/dev/full|[ $lines = 1 ]
+the built-in statement|0|^$|"$package" mine b-out|statement_ok b-out "$src/package/statement.tex" problem.en.tex
+every construct, images, accents: typeset|0|^$|"$package" --statement st/problem.de.tex mine c-out|statement_ok c-out st/problem.de.tex problem.de.tex && pdftext c-out/testlib/statement.pdf | grep -qF "$words" && pdftext c-out/cms/water/statement/statement.pdf | grep -qF 'footnoteword' && for f in img/columns.png photo.jpg page.pdf; do cmp st/$f c-out/icpc/water/problem_statement/$f || exit 1; done && grep -qx 'title: "Wasser in Zürich: \\"Łódź\\""' c-out/cms/water/task.yaml
+a shell escape: typeset, never run|0|^$|"$package" --statement=st/escape.tex mine e-out|[ ! -e escaped ] && [ -f e-out/icpc/water/problem_statement/problem.en.tex ]
+an undefined command: FILE, line, LaTeX's words|1|: st/undefined.tex:2: Undefined control sequence. .at "Some .newsx"|"$package" --statement st/undefined.tex mine new|[ $lines = 1 ] && [ ! -e new ]
+an unclosed brace|1|: st/unclosed.tex:2: File ended while scanning use of .textbf|"$package" --statement st/unclosed.tex mine new|[ $lines = 1 ] && [ ! -e new ]
+an image that is not there|1|: st/noimage.tex:2: image 'gone.png' is not in 'st'$|"$package" --statement st/noimage.tex mine new|[ $lines = 1 ] && [ ! -e new ]
+no \problemname|1|'st/noname.tex' has no .problemname|"$package" --statement st/noname.tex mine new|[ $lines = 1 ] && [ ! -e new ]
+a statement that loops forever, stopped|1|: st/loop.tex: LaTeX did not finish within 2 seconds$|LATEX_SECONDS=2 "$package" --statement st/loop.tex mine b-out|[ $lines = 1 ] && [ ! -e new ] && cmp b-out/icpc/water/problem_statement/problem.en.tex "$src/package/statement.tex"
+no statement file|1|cannot read statement 'st/absent.tex'$|"$package" --statement st/absent.tex mine new|[ $lines = 1 ] && [ ! -e new ]
+a time limit past milliseconds, never rounded|2|--time-limit .2.0004.|"$package" --time-limit 2.0004 mine new|[ ! -e new ]
+--help on a full standard output: one line|3|package: cannot write standard output: No space left on device$|"$package" --help >/dev/full|[ $lines = 1 ]
 EOF
 for h in --help -h; do
   (cd "$d" && "$package" "$h" mine new >"$d/stdout" 2>"$d/err")
-  need "$h: the usage on stdout, exit 0, nothing written" "[ $? = 0 ] && grep -q '^usage: package ' '$d/stdout' &&
+  need "$h: the usage on stdout, exit 0, nothing written" "[ $? = 0 ] && grep -qF 'usage: $package ' '$d/stdout' &&
     [ ! -s '$d/err' ] && [ ! -e '$d/new' ] && [ ! -e '$d/$h' ]"
 done
+# Stopped mid-run, while it copies the large test set: nothing left beside OUT, OUT not made.
+"$package" "$d/tests" "$d/stopped" >/dev/null 2>&1 &
+pid=$!
+for i in $(seq 200); do
+  [ -z "$(ls -A "$d" | grep -F .stopped.package-)" ] || break
+  sleep 0.05
+done
+kill -TERM $pid
+wait $pid
+need "TERM mid-run: exit 1, nothing left beside OUT" "[ $? = 1 ] && [ $i -lt 200 ] && [ ! -e '$d/stopped' ] &&
+  [ -z \"\$(ls -A '$d' | grep -F .package-)\" ]"
 need "no scratch folder left in or beside an output" "[ \"\$(ls -A '$out')\" = \"\$(printf '.packages\ncms\nicpc\nscore-file\ntestlib')\" ] &&
   [ -z \"\$(ls -A '$d' | grep -F .package-)\" ]"
 exit $failed
