@@ -104,40 +104,37 @@ TEST(construct, random_volumes_up_to_the_largest_n) {
 
 // A usage error names the first argument that cannot be used and why, on one line, exit 2.
 TEST(construct, usage_errors_name_the_argument) {
-  const std::string use = "; usage: construct N X, with 1 <= N <= 1000009\n";
+  const std::string use = "; usage: " CONSTRUCT_PATH " N X, with 1 <= N <= 1000009\n";
   const std::string y50(50, 'y');
   const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{}, "construct: N and X are missing" + use},
-      {{"5"}, "construct: X is missing" + use},
-      {{"5", "4", "7"}, "construct: unexpected argument '7' after N and X\n"},
-      {{"abc", "3"}, "construct: N 'abc' is not an integer\n"},
-      {{"", "3"}, "construct: N '' is not an integer\n"},
-      {{"5.0", "3"}, "construct: N '5.0' is not an integer\n"},
-      {{"abc", "abc"}, "construct: N 'abc' is not an integer\n"},
-      {{"0", "0"}, "construct: N 0 is outside 1..1000009\n"},
-      {{"-5", "0"}, "construct: N -5 is outside 1..1000009\n"},
-      {{"1000010", "0"}, "construct: N 1000010 is outside 1..1000009\n"},
-      {{"99999999999999999999", "0"}, "construct: N 99999999999999999999 is outside 1..1000009\n"},
-      {{"0", "abc"}, "construct: N 0 is outside 1..1000009\n"},
-      {{"5", "abc"}, "construct: X 'abc' is not an integer\n"},
-      {{"5", "4x"}, "construct: X '4x' is not an integer\n"},
-      {{"5", ""}, "construct: X '' is not an integer\n"},
-      {{"5", y50}, "construct: X '" + y50.substr(0, 40) + "...' is not an integer\n"},
-      {{"5", "9223372036854775808"},
-       "construct: X '9223372036854775808' does not fit in 64 signed bits\n"},
-      {{"5", "-9223372036854775809"},
-       "construct: X '-9223372036854775809' does not fit in 64 signed bits\n"},
-      {{"5", "99999999999999999999"},
-       "construct: X '99999999999999999999' does not fit in 64 signed bits\n"},
+      {{}, "N and X are missing" + use},
+      {{"5"}, "X is missing" + use},
+      {{"5", "4", "7"}, "unexpected argument '7' after N and X\n"},
+      {{"abc", "3"}, "N 'abc' is not an integer\n"},
+      {{"", "3"}, "N '' is not an integer\n"},
+      {{"5.0", "3"}, "N '5.0' is not an integer\n"},
+      {{"abc", "abc"}, "N 'abc' is not an integer\n"},
+      {{"0", "0"}, "N 0 is outside 1..1000009\n"},
+      {{"-5", "0"}, "N -5 is outside 1..1000009\n"},
+      {{"1000010", "0"}, "N 1000010 is outside 1..1000009\n"},
+      {{"99999999999999999999", "0"}, "N 99999999999999999999 is outside 1..1000009\n"},
+      {{"0", "abc"}, "N 0 is outside 1..1000009\n"},
+      {{"5", "abc"}, "X 'abc' is not an integer\n"},
+      {{"5", "4x"}, "X '4x' is not an integer\n"},
+      {{"5", ""}, "X '' is not an integer\n"},
+      {{"5", y50}, "X '" + y50.substr(0, 40) + "...' is not an integer\n"},
+      {{"5", "9223372036854775808"}, "X '9223372036854775808' does not fit in 64 signed bits\n"},
+      {{"5", "-9223372036854775809"}, "X '-9223372036854775809' does not fit in 64 signed bits\n"},
+      {{"5", "99999999999999999999"}, "X '99999999999999999999' does not fit in 64 signed bits\n"},
       {{"5", std::string(50, '9')},
-       "construct: X '" + std::string(40, '9') + "...' does not fit in 64 signed bits\n"},
+       "X '" + std::string(40, '9') + "...' does not fit in 64 signed bits\n"},
   };
   for (auto &c : cases) {
     dir d;
     built b = construct(d, c.first);
     EXPECT_EQ(b.status, 2) << c.second;
     EXPECT_EQ(b.out, "") << c.second;
-    EXPECT_EQ(b.err, c.second);
+    EXPECT_EQ(b.err, CONSTRUCT_PATH ": " + c.second);
   }
 }
 

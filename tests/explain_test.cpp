@@ -365,8 +365,8 @@ TEST(explain, other_than_three_arguments_is_a_usage_error) {
   for (int k : {0, 1, 2, 4}) {
     EXPECT_EQ(start(EXPLAIN_PATH, d, std::vector<std::string>(all.begin(), all.begin() + k)), 2);
     EXPECT_EQ(get(d.at("stdout")), "");
-    EXPECT_EQ(get(d.at("stderr")), "explain: expected 3 arguments, got " + std::to_string(k) +
-                                       "; usage: explain INPUT OUTPUT ANSWER\n");
+    EXPECT_EQ(get(d.at("stderr")), EXPLAIN_PATH ": expected 3 arguments, got " + std::to_string(k) +
+                                       "; usage: " EXPLAIN_PATH " INPUT OUTPUT ANSWER\n");
   }
 }
 

@@ -205,7 +205,7 @@ TEST(testset, refuses_a_directory_that_is_not_empty) {
     printed p = run(TESTSET_PATH, d, {path});
     EXPECT_EQ(p.status, 1) << files[0];
     EXPECT_EQ(p.out, "");
-    EXPECT_EQ(p.err, "testset: '" + path +
+    EXPECT_EQ(p.err, TESTSET_PATH ": '" + path +
                          "' is not empty: a test set is written only into a new or empty "
                          "directory\n");
     std::vector<std::string> sorted = files;
@@ -217,7 +217,7 @@ TEST(testset, refuses_a_directory_that_is_not_empty) {
 
 // A bad command line is one usage line and exit 2; a directory that cannot be made is exit 1.
 TEST(testset, usage_and_creation_errors_are_one_line) {
-  const std::string use = "; usage: testset DIR, a new or empty directory\n";
+  const std::string use = "; usage: " TESTSET_PATH " DIR, a new or empty directory\n";
   dir d;
   put(d.at("file"), "keep");
   const struct {
@@ -225,26 +225,40 @@ TEST(testset, usage_and_creation_errors_are_one_line) {
     int status;
     std::string err;
   } cases[] = {
-      {{}, 2, "testset: DIR is missing" + use},
-      {{""}, 2, "testset: DIR is an empty argument" + use},
-      {{d.at("set"), "more"}, 2, "testset: unexpected argument 'more' after DIR\n"},
-      {{d.at("file")}, 1, "testset: cannot create directory '" + d.at("file") + "': File exists\n"},
+      {{}, 2, "DIR is missing" + use},
+      {{""}, 2, "DIR is an empty argument" + use},
+      {{d.at("set"), "more"}, 2, "unexpected argument 'more' after DIR\n"},
+      {{d.at("file")}, 1, "cannot create directory '" + d.at("file") + "': File exists\n"},
       {{d.at("file/set")},
        1,
-       "testset: cannot create directory '" + d.at("file/set") + "': Not a directory\n"},
+       "cannot create directory '" + d.at("file/set") + "': Not a directory\n"},
       {{d.at("no/set")},
        1,
-       "testset: cannot create directory '" + d.at("no/set.tmp-XXXXXX") +
-           "': No such file or directory\n"},
+       "cannot create directory '" + d.at("no/set.tmp-XXXXXX") + "': No such file or directory\n"},
   };
   for (auto &c : cases) {
     printed p = run(TESTSET_PATH, d, c.args);
     EXPECT_EQ(p.status, c.status) << c.err;
     EXPECT_EQ(p.out, "") << c.err;
-    EXPECT_EQ(p.err, c.err);
+    EXPECT_EQ(p.err, TESTSET_PATH ": " + c.err);
   }
   EXPECT_EQ(names(d.path), (std::vector<std::string>{"file", "stderr", "stdout"}));
   EXPECT_EQ(get(d.at("file")), "keep");
+}
+
+// A new DIR gets the mode mkdir would give it under the umask testset is started with.
+TEST(testset, the_written_folder_honours_the_umask) {
+  const struct { mode_t mask, mode; } cases[] = {{022, 0755}, {077, 0700}};
+  for (auto &c : cases) {
+    dir d;
+    mode_t old = umask(c.mask);
+    int status = start(TESTSET_PATH, d, {d.at("set")});
+    umask(old);
+    struct stat st;
+    ASSERT_EQ(status, 0) << get(d.at("stderr"));
+    ASSERT_EQ(stat(d.at("set").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.mode) << std::oct << c.mask;
+  }
 }
 
 // A write that fails part-way (a file size limit, which testset does not die of) is one line
@@ -273,8 +287,8 @@ TEST(testset, a_write_failure_leaves_nothing_behind) {
     setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_EQ(status, 1) << c.limit;
     std::string err = get(d.at("stderr"));
-    EXPECT_TRUE(fits(err, "^testset: cannot write '" + path + "\\.tmp-[A-Za-z0-9]{6}/" + first +
-                              "': File too large; nothing written to '" + path + "'\n$"))
+    EXPECT_TRUE(fits(err, "^" TESTSET_PATH ": cannot write '" + path + "\\.tmp-[A-Za-z0-9]{6}/" +
+                              first + "': File too large; nothing written to '" + path + "'\n$"))
         << err;
     EXPECT_EQ(names(d.path).size(), c.premade ? 3u : 2u) << "only stderr, stdout and a premade set";
     EXPECT_TRUE(names(path).empty());

@@ -151,12 +151,23 @@ TEST(validate, counts_a_folder_and_refuses_odd_arguments) {
       << f.out;
   std::vector<std::string> twice = {args[0], args[1], args[2], args[3], d.path + "/./" + "0.in",
                                     args[5]};
-  for (auto &k : std::vector<std::vector<std::string>>{
-           {}, {args[0]}, {args[0], args[1], args[2]}, twice, {d.at("0.in")}, {d.at("none")}}) {
+  // A folder without a single pair, empty or holding only other files, is never a sound one.
+  std::string empty = d.at("empty"), other = d.at("other");
+  mkdir(empty.c_str(), 0755), mkdir(other.c_str(), 0755);
+  put(other + "/notes.txt", "5 4\n"), put(other + "/01.out", "3 1 4 2 5\n");
+  for (auto &k : std::vector<std::vector<std::string>>{{},
+                                                       {args[0]},
+                                                       {args[0], args[1], args[2]},
+                                                       twice,
+                                                       {d.at("0.in")},
+                                                       {d.at("none")},
+                                                       {empty},
+                                                       {other}}) {
     verdict u = validate(d, k);
     EXPECT_EQ(u.status, 2) << k.size();
     EXPECT_EQ(u.out, "");
-    EXPECT_TRUE(fits(u.err, "^validate: [^\n]*\nusage: validate DIR, or validate INPUT ANSWER"))
+    EXPECT_TRUE(fits(u.err, "^" VALIDATE_PATH ": [^\n]*\nusage: " VALIDATE_PATH
+                            " DIR, or " VALIDATE_PATH " INPUT ANSWER"))
         << u.err;
   }
 }
@@ -165,21 +176,24 @@ TEST(validate, counts_a_folder_and_refuses_odd_arguments) {
 // cannot be written is one line on stderr and exit 3, never the usage status.
 TEST(tools, help_and_a_full_standard_output) {
   const std::string in = SAMPLE_DIR "/input.txt", ans = SAMPLE_DIR "/answer.txt";
-  const std::pair<const char *, std::vector<std::string>> tools[] = {
+  dir links; // installed, a tool is started under a name of its own
+  const std::string installed = links.at("water-construct");
+  EXPECT_EQ(symlink(CONSTRUCT_PATH, installed.c_str()), 0);
+  const std::pair<std::string, std::vector<std::string>> tools[] = {
       {CONSTRUCT_PATH, {"5", "4"}},
+      {installed, {"5", "4"}},
       {EXPLAIN_PATH, {in, SAMPLE_DIR "/wrong.txt", ans}},
       {VALIDATE_PATH, {in, ans}},
       {TESTSET_PATH, {}},
   };
   for (auto &t : tools) {
-    std::string name = t.first;
-    name = name.substr(name.rfind('/') + 1);
+    const std::string &name = t.first;
     SCOPED_TRACE(name);
     dir d;
     for (const char *h : {"--help", "-h"}) {
       printed p = run(t.first, d, {h});
       EXPECT_EQ(p.status, 0);
-      EXPECT_TRUE(fits(p.out, "^usage: " + name + " ")) << p.out;
+      EXPECT_EQ(p.out.rfind("usage: " + name + " ", 0), 0u) << p.out;
       EXPECT_EQ(p.err, "");
       EXPECT_FALSE(exists(h)) << "a file named " << h;
       if (exists("/dev/full")) {

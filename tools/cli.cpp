@@ -1,4 +1,4 @@
-// What every organiser's tool does alike on its command line: --help, and failed writes told.
+// What every organiser's tool does alike on its command line: its name, --help, failed writes told.
 #include "cli.h"
 
 #include <cerrno>
@@ -7,9 +7,32 @@
 
 #include "host.h"
 
-bool help_asked(int argc, char **argv, const char *usage, int *status) {
+void name_tool(int argc, char **argv, const char *name) {
+  static char started[4 * 1024 + 4]; // shown() reuses its own buffer on the next call
+  if (argc < 1 || !argv[0] || !argv[0][0]) {
+    prog = name;
+    return;
+  }
+  snprintf(started, sizeof started, "%s", shown(argv[0]));
+  prog = started;
+}
+
+// forms with prog before each and join between two.
+static std::string named(const char *forms, const char *join) {
+  std::string s = prog + std::string(" ");
+  for (const char *c = forms; *c; c++)
+    if (*c == '\n')
+      s += join + std::string(prog) + " ";
+    else
+      s += *c;
+  return s;
+}
+
+std::string usage_line(const char *forms) { return "usage: " + named(forms, ", or "); }
+
+bool help_asked(int argc, char **argv, const char *forms, const char *about, int *status) {
   if (argc < 2 || (strcmp(argv[1], "--help") != 0 && strcmp(argv[1], "-h") != 0)) return false;
-  fputs(usage, stdout);
+  printf("usage: %s\n%s", named(forms, "\n       ").c_str(), about);
   *status = stdout_written() ? 0 : write_status;
   return true;
 }

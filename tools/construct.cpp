@@ -14,7 +14,7 @@
 __attribute__((format(printf, 1, 2))) static int usage_error(const char *fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  fprintf(stderr, "construct: ");
+  fprintf(stderr, "%s: ", prog);
   vfprintf(stderr, fmt, args);
   fprintf(stderr, "\n");
   va_end(args);
@@ -30,20 +30,20 @@ static bool number(const char *s, ll *v, bool *big) {
   return end != s && *end == 0;
 }
 
-static const char usage[] =
-    "usage: construct N X\n"
+static const char forms[] = "N X";
+static const char about[] =
     "Prints a permutation of 1..N (1 <= N <= 1000009) whose columns hold exactly X units of "
     "water,\n"
     "or -1 when none does: the volumes 0..(N-1)(N-2)/2 are reachable. X is any 64-bit integer.\n"
     "Exit status: 0 written, 2 a usage error, 3 standard output could not be written.\n";
 
 int main(int argc, char **argv) {
-  prog = "construct";
+  name_tool(argc, argv, "construct");
   int status;
-  if (help_asked(argc, argv, usage, &status)) return status;
+  if (help_asked(argc, argv, forms, about, &status)) return status;
   if (argc < 3)
-    return usage_error("%s missing; usage: construct N X, with 1 <= N <= %d",
-                       argc < 2 ? "N and X are" : "X is", maxn);
+    return usage_error("%s missing; %s, with 1 <= N <= %d", argc < 2 ? "N and X are" : "X is",
+                       usage_line(forms).c_str(), maxn);
   if (argc > 3) return usage_error("unexpected argument '%s' after N and X", shown(argv[3], 40));
   ll n, x;
   bool n_big, x_big;

@@ -176,8 +176,8 @@ static void say_faults(reason r) {
     say("; the reference answer "), say_fault(fans_fault, fans_err), say(" (counts as not -1)");
 }
 
-static const char usage[] =
-    "usage: explain INPUT OUTPUT ANSWER\n"
+static const char forms[] = "INPUT OUTPUT ANSWER";
+static const char about[] =
     "Judges OUTPUT with the checker's own code and prints the score (10 or 0), then why; a third\n"
     "line when the test (INPUT and the reference ANSWER) contradicts itself.\n"
     "Exit status: 0 explained, 1 INPUT or ANSWER cannot be opened or read (the lines say which),\n"
@@ -187,12 +187,11 @@ static const char usage[] =
 static bool unreadable(fault f) { return f == cannot_open || f == cannot_read; }
 
 int main(int argc, char **argv) {
-  prog = "explain";
+  name_tool(argc, argv, "explain");
   int status;
-  if (help_asked(argc, argv, usage, &status)) return status;
+  if (help_asked(argc, argv, forms, about, &status)) return status;
   if (argc != 4) {
-    fprintf(stderr, "explain: expected 3 arguments, got %d; usage: explain INPUT OUTPUT ANSWER\n",
-            argc - 1);
+    warn("expected 3 arguments, got %d; %s", argc - 1, usage_line(forms).c_str());
     return usage_status;
   }
   reason r = judge_paths(argv[1], argv[2], argv[3]);

@@ -326,8 +326,8 @@ static void stop_if_asked() {
   raise(stopped);
 }
 
-static const char usage[] =
-    "usage: testset DIR\n"
+static const char forms[] = "DIR";
+static const char about[] =
     "Writes the task's test set into DIR, a new or empty directory: NN.in (\"n x\"), NN.ans (the\n"
     "reference answer, as construct writes it) and tests.md (what each test is there to catch).\n"
     "The set is written beside DIR and renamed to DIR when complete: a failed or interrupted run\n"
@@ -336,12 +336,12 @@ static const char usage[] =
     "2 a usage error.\n";
 
 int main(int argc, char **argv) {
-  prog = "testset";
+  name_tool(argc, argv, "testset");
   int status;
-  if (help_asked(argc, argv, usage, &status)) return status;
+  if (help_asked(argc, argv, forms, about, &status)) return status;
   if (argc < 2 || !argv[1][0]) {
-    warn("DIR is %s; usage: testset DIR, a new or empty directory",
-         argc < 2 ? "missing" : "an empty argument");
+    warn("DIR is %s; %s, a new or empty directory", argc < 2 ? "missing" : "an empty argument",
+         usage_line(forms).c_str());
     return usage_status;
   }
   if (argv[1][0] == '-') {

@@ -92,9 +92,8 @@ static void check_answer(const char *in, const char *path, bool usable) {
     judge_answer(in, path);
 }
 
-static const char usage[] =
-    "usage: validate DIR\n"
-    "       validate INPUT ANSWER [INPUT ANSWER ...]\n"
+static const char forms[] = "DIR\nINPUT ANSWER [INPUT ANSWER ...]";
+static const char about[] =
     "Checks test data: each input file holds exactly \"n x\" and a newline, and each reference\n"
     "answer is -1 exactly when no permutation of 1..n holds x, else a permutation holding x.\n"
     "DIR stands for its NN.in / NN.ans pairs in name order. One line per problem, then a count.\n"
@@ -102,9 +101,9 @@ static const char usage[] =
     "written.\n";
 
 static int usage_error(const char *fmt, const char *a, const char *b = "") {
-  fprintf(stderr, "validate: ");
+  fprintf(stderr, "%s: ", prog);
   fprintf(stderr, fmt, a, b);
-  fprintf(stderr, "\nusage: validate DIR, or validate INPUT ANSWER [INPUT ANSWER ...]\n");
+  fprintf(stderr, "\n%s\n", usage_line(forms).c_str());
   return usage_status;
 }
 
@@ -143,9 +142,9 @@ static bool same(const std::string &a, const std::string &b) {
 }
 
 int main(int argc, char **argv) {
-  prog = "validate";
+  name_tool(argc, argv, "validate");
   int status;
-  if (help_asked(argc, argv, usage, &status)) return status;
+  if (help_asked(argc, argv, forms, about, &status)) return status;
   std::vector<std::string> files;
   int err;
   if (argc == 2 && is_folder(argv[1], &err)) {
