@@ -253,6 +253,7 @@ an unclosed brace|1|: st/unclosed.tex:2: File ended while scanning use of .textb
 an image that is not there|1|: st/noimage.tex:2: image 'gone.png' is not in 'st'$|"$package" --statement st/noimage.tex mine new|[ $lines = 1 ] && [ ! -e new ]
 no \problemname|1|'st/noname.tex' has no .problemname|"$package" --statement st/noname.tex mine new|[ $lines = 1 ] && [ ! -e new ]
 a statement that loops forever, stopped|1|: st/loop.tex: LaTeX did not finish within 2 seconds$|LATEX_SECONDS=2 "$package" --statement st/loop.tex mine b-out|[ $lines = 1 ] && [ ! -e new ] && cmp b-out/icpc/water/problem_statement/problem.en.tex "$src/package/statement.tex"
+pdflatex missing: one line, the packages it needs|1|cannot typeset the statement: './absent-latex' cannot be run .Debian packages texlive-latex-base and lmodern.$|PDFLATEX=./absent-latex "$package" mine new|[ $lines = 1 ] && [ ! -e new ]
 no statement file|1|cannot read statement 'st/absent.tex'$|"$package" --statement st/absent.tex mine new|[ $lines = 1 ] && [ ! -e new ]
 a time limit past milliseconds, never rounded|2|--time-limit .2.0004.|"$package" --time-limit 2.0004 mine new|[ ! -e new ]
 --help on a full standard output: one line|3|package: cannot write standard output: No space left on device$|"$package" --help >/dev/full|[ $lines = 1 ]
