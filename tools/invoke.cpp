@@ -637,6 +637,8 @@ int main(int argc, char **argv) {
     warn("cannot create a folder as '%s': %s", shown(scratch.c_str()), strerror(errno));
     return 1;
   }
+  // The programs run in folders of their own, so their paths must not be relative.
+  if (char *whole = realpath(scratch.c_str(), nullptr)) scratch = whole, free(whole);
   sigemptyset(&stops);
   for (int sig : {SIGHUP, SIGINT, SIGTERM}) {
     sigaddset(&stops, sig);

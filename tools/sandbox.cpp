@@ -80,9 +80,9 @@ static bool redirect(const char *path, int flags, int fd) {
   set_limit(RLIMIT_STACK, memory, memory); // deep recursion may use all the memory, as on hosts
   set_limit(RLIMIT_FSIZE, l.output_max, l.output_max);
   set_limit(RLIMIT_CORE, 0, 0);
-  if (chdir(cwd) == 0 && redirect(in, O_RDONLY, 0) &&
-      redirect(out, O_WRONLY | O_CREAT | O_TRUNC, 1) &&
-      redirect(err, O_WRONLY | O_CREAT | O_TRUNC, 2)) {
+  // The files first: their paths may be relative to the caller's folder.
+  if (redirect(in, O_RDONLY, 0) && redirect(out, O_WRONLY | O_CREAT | O_TRUNC, 1) &&
+      redirect(err, O_WRONLY | O_CREAT | O_TRUNC, 2) && chdir(cwd) == 0) {
     close_on_exec_from_3();
     execl(bin, bin, (char *)nullptr);
   }
