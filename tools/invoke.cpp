@@ -454,6 +454,8 @@ static void judge_all(std::vector<solution> &sols, long jobs) {
     while (!stop_signal && (long)now.size() < jobs && (i = next_task(sols)) >= 0)
       start(now, sols, i);
     if (now.empty() || stop_signal) break;
+    progress("invoke: %zu of %zu compiled, %zu runs, %zu of %zu solutions judged", compiled,
+             sols.size(), runs, judged, sols.size());
     int status;
     pid_t pid = waitpid(-1, &status, 0);
     if (pid < 0 && errno == EINTR) continue;
@@ -466,8 +468,6 @@ static void judge_all(std::vector<solution> &sols, long jobs) {
     finished(s, *b, status);
     if (s.stage == solution::done) judged++;
     now.erase(b);
-    progress("invoke: %zu of %zu compiled, %zu runs, %zu of %zu solutions judged", compiled,
-             sols.size(), runs, judged, sols.size());
   }
   if (stop_signal) leave(128 + stop_signal);
   progress_cleared();
@@ -600,7 +600,7 @@ int main(int argc, char **argv) {
   int status;
   if (help_asked(argc, argv, usage, &status)) return status;
   signal(SIGPIPE, SIG_IGN);
-  long jobs = sysconf(_SC_NPROCESSORS_ONLN);
+  long jobs = std::min(std::max(sysconf(_SC_NPROCESSORS_ONLN), 1L), (long)most_jobs);
   std::vector<std::string> args;
   for (int i = 1; i < argc; i++) {
     std::string a = argv[i];
