@@ -185,6 +185,7 @@ TEST(tools, help_and_a_full_standard_output) {
       {EXPLAIN_PATH, {in, SAMPLE_DIR "/wrong.txt", ans}},
       {VALIDATE_PATH, {in, ans}},
       {TESTSET_PATH, {}},
+      {INVOKE_PATH, {}},
   };
   for (auto &t : tools) {
     const std::string &name = t.first;

@@ -1,0 +1,19 @@
+// Test data checked as validate checks it: each input file and reference answer, one line a
+// problem.
+#pragma once
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// DIR's pairs in name order: every NN.in with its NN.ans, and an NN.ans without its input, which
+// is then missing. False, said on stderr, when DIR cannot be read.
+bool folder_pairs(const char *dir, std::vector<std::string> &files);
+
+// The first pair (input, answer, ...) whose input names a file an earlier pair names too: its
+// index in files, *earlier the other's; -1 when every pair is distinct. Checked twice, a pair
+// would be counted twice.
+int named_twice(const std::vector<std::string> &files, size_t *earlier);
+
+// Checks each pair of files (input, answer, ...), one line on out per problem; *sound and *broken
+// count the pairs.
+void check_pairs(const std::vector<std::string> &files, FILE *out, int *sound, int *broken);
