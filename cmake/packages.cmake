@@ -35,7 +35,7 @@ add_custom_command(OUTPUT ${PACKAGE_DATA}/sample-figure.png
   COMMENT "Drawing the sample's columns and water for the statement"
   VERBATIM)
 add_custom_target(package-parts ALL DEPENDS ${PACKAGE_DATA}/sample-figure.png)
-add_dependencies(package-parts static-checkers single-sources validate)
+add_dependencies(package-parts static-checkers single-sources validate invoke)
 
 # The tool itself, with the paths of its parts: here those of this build, installed those beside
 # it in PREFIX. pdflatex and cmake as found now, unless PDFLATEX or CMAKE name others when it runs.
@@ -52,6 +52,7 @@ single='${SINGLE_DIR}'
 submissions='${PROJECT_SOURCE_DIR}/package/submissions'
 judges='${STATIC_DIR}'
 validate='${PROJECT_BINARY_DIR}/validate'
+invoke='${PROJECT_BINARY_DIR}/invoke'
 cmake='${CMAKE_COMMAND}'
 pdflatex='${PDFLATEX}'")
 configure_file(package/package.sh.in ${PROJECT_BINARY_DIR}/package @ONLY)
@@ -66,6 +67,7 @@ single=$share/single
 submissions=$share/submissions
 judges=$here/../libexec/water
 validate=$here/water-validate
+invoke=$here/water-invoke
 cmake='${CMAKE_COMMAND}'
 pdflatex='${PDFLATEX}'")
 configure_file(package/package.sh.in ${PROJECT_BINARY_DIR}/package-data/water-package @ONLY)

@@ -223,6 +223,14 @@ statement_ok() { # OUT FILE NAME: the PDF's fonts, the ICPC statement's bytes, i
     cmp "$figure_png" "$1/icpc/water/problem_statement/sample-figure.png" && zipped "$1"
 }
 
+# Solutions of an organiser's own: those the tests judge as their folders say, and a wrong one
+# the tests let through.
+mkdir -p "$d/good/accepted" "$d/good/wrong_answer" "$d/bad/accepted" "$d/bad/wrong_answer" &&
+  cp "$src/package/submissions/accepted/water.cpp" "$d/good/accepted/" &&
+  cp "$src/package/submissions/accepted/water.cpp" "$d/bad/accepted/" &&
+  cp "$src/package/submissions/accepted/water.cpp" "$d/bad/wrong_answer/same.cpp" &&
+  printf '#include <cstdio>\nint main() { puts("-1"); }\n' >"$d/good/wrong_answer/minus.cpp"
+
 # What the tool makes of what it is given: each row a command run in the scratch folder, its exit
 # status, a pattern of its stderr's first line, and what must hold afterwards; no scratch folder
 # is left behind.
@@ -254,6 +262,8 @@ an image that is not there|1|: st/noimage.tex:2: image 'gone.png' is not in 'st'
 no \problemname|1|'st/noname.tex' has no .problemname|"$package" --statement st/noname.tex mine new|[ $lines = 1 ] && [ ! -e new ]
 a statement that loops forever, stopped|1|: st/loop.tex: LaTeX did not finish within 2 seconds$|LATEX_SECONDS=2 "$package" --statement st/loop.tex mine b-out|[ $lines = 1 ] && [ ! -e new ] && cmp b-out/icpc/water/problem_statement/problem.en.tex "$src/package/statement.tex"
 pdflatex missing: one line, the packages it needs|1|cannot typeset the statement: './absent-latex' cannot be run .Debian packages texlive-latex-base and lmodern.$|PDFLATEX=./absent-latex "$package" mine new|[ $lines = 1 ] && [ ! -e new ]
+solutions judged as their folders say: shipped|0|^$|"$package" --solutions good mine s-out|diff -r good s-out/icpc/water/submissions && grep -q '^wrong_answer/minus.cpp  *WA  *01-sample' stdout
+a wrong solution the tests let through: nothing written|1|the solutions in 'bad' did not all get their folders' verdicts: nothing written$|"$package" --solutions=bad mine new|[ $lines = 1 ] && [ ! -e new ] && grep -q 'same.cpp: AC on every test, expected WA: the tests do not reject it' stdout
 no statement file|1|cannot read statement 'st/absent.tex'$|"$package" --statement st/absent.tex mine new|[ $lines = 1 ] && [ ! -e new ]
 a time limit past milliseconds, never rounded|2|--time-limit .2.0004.|"$package" --time-limit 2.0004 mine new|[ ! -e new ]
 --help on a full standard output: one line|3|package: cannot write standard output: No space left on device$|"$package" --help >/dev/full|[ $lines = 1 ]
