@@ -128,7 +128,7 @@ static void put32(uint32_t v) {
 static void chunk(const char *type, const unsigned char *body, size_t k) {
   put32(k);
   fwrite(type, 1, 4, stdout);
-  fwrite(body, 1, k, stdout);
+  if (k) fwrite(body, 1, k, stdout); // IEND has no body, and fwrite takes no null pointer
   put32(crc(crc(0, (const unsigned char *)type, 4), body, k));
 }
 
