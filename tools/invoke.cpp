@@ -613,13 +613,13 @@ int main(int argc, char **argv) {
     }
     size_t eq = a.find('=');
     std::string name = a.substr(0, eq), value;
+    bool takes_value = name == "--time-limit" || name == "--memory-limit" || name == "--jobs";
     if (eq != a.npos)
       value = a.substr(eq + 1);
-    else if (i + 1 < argc &&
-             (name == "--time-limit" || name == "--memory-limit" || name == "--jobs"))
-      value = argv[++i];
-    else if (name == "--time-limit" || name == "--memory-limit" || name == "--jobs")
+    else if (takes_value && i + 1 == argc)
       return usage_error("%s needs a value", name.c_str());
+    else if (takes_value)
+      value = argv[++i];
     if ((status = set_option(name, value, &jobs))) return status;
   }
   if (args.size() != 2)
