@@ -2,6 +2,7 @@
 #include "cli.h"
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -29,6 +30,16 @@ static std::string named(const char *forms, const char *join) {
 }
 
 std::string usage_line(const char *forms) { return "usage: " + named(forms, ", or "); }
+
+int usage_error(const char *forms, const char *fmt, ...) {
+  fprintf(stderr, "%s: ", prog);
+  va_list args;
+  va_start(args, fmt);
+  vfprintf(stderr, fmt, args);
+  va_end(args);
+  fprintf(stderr, "\n%s\n", usage_line(forms).c_str());
+  return usage_status;
+}
 
 bool help_asked(int argc, char **argv, const char *forms, const char *about, int *status) {
   if (argc < 2 || (strcmp(argv[1], "--help") != 0 && strcmp(argv[1], "-h") != 0)) return false;

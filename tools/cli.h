@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+#include "platform.h"
+
 // Exit statuses shared by the tools: a command line that cannot be used, and output that could
 // not be written (a full disk, a closed pipe).
 const int usage_status = 2;
@@ -14,6 +16,10 @@ void name_tool(int argc, char **argv, const char *name);
 // The usage line for forms, the command lines after the tool's name one a line:
 // "usage: PROG FORM", forms joined by ", or PROG ".
 std::string usage_line(const char *forms);
+
+// A command line that cannot be used: "PROG: " and the message, then the usage line for forms, on
+// stderr; returns usage_status.
+int usage_error(const char *forms, const char *fmt, ...) printf_like(2, 3);
 
 // When the first argument is --help or -h: prints usage on standard output, each of forms after
 // prog and then about (ending in a newline), and returns true, with *status 0, or write_status

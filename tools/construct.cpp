@@ -11,7 +11,7 @@
 #include "host.h"
 
 // A usage error: one line naming the argument that could not be used and why, exit status 2.
-__attribute__((format(printf, 1, 2))) static int usage_error(const char *fmt, ...) {
+__attribute__((format(printf, 1, 2))) static int refused(const char *fmt, ...) {
   va_list args;
   va_start(args, fmt);
   fprintf(stderr, "%s: ", prog);
@@ -42,18 +42,15 @@ int main(int argc, char **argv) {
   int status;
   if (help_asked(argc, argv, forms, about, &status)) return status;
   if (argc < 3)
-    return usage_error("%s missing; %s, with 1 <= N <= %d", argc < 2 ? "N and X are" : "X is",
-                       usage_line(forms).c_str(), maxn);
-  if (argc > 3) return usage_error("unexpected argument '%s' after N and X", shown(argv[3], 40));
+    return refused("%s missing; %s, with 1 <= N <= %d", argc < 2 ? "N and X are" : "X is",
+                   usage_line(forms).c_str(), maxn);
+  if (argc > 3) return refused("unexpected argument '%s' after N and X", shown(argv[3], 40));
   ll n, x;
   bool n_big, x_big;
-  if (!number(argv[1], &n, &n_big))
-    return usage_error("N '%s' is not an integer", shown(argv[1], 40));
-  if (n_big || n < 1 || n > maxn)
-    return usage_error("N %s is outside 1..%d", shown(argv[1], 40), maxn);
-  if (!number(argv[2], &x, &x_big))
-    return usage_error("X '%s' is not an integer", shown(argv[2], 40));
-  if (x_big) return usage_error("X '%s' does not fit in 64 signed bits", shown(argv[2], 40));
+  if (!number(argv[1], &n, &n_big)) return refused("N '%s' is not an integer", shown(argv[1], 40));
+  if (n_big || n < 1 || n > maxn) return refused("N %s is outside 1..%d", shown(argv[1], 40), maxn);
+  if (!number(argv[2], &x, &x_big)) return refused("X '%s' is not an integer", shown(argv[2], 40));
+  if (x_big) return refused("X '%s' does not fit in 64 signed bits", shown(argv[2], 40));
   // Every other X is a fair question: below 0 or past the largest volume, no permutation holds it.
   bool written = write_answer(stdout, (int)n, x);
   return stdout_written() && written ? 0 : write_status;

@@ -91,17 +91,6 @@ static void on_stop(int sig) {
     if (children[i]) kill(-children[i], SIGTERM);
 }
 
-static int usage_error(const char *fmt, ...) printf_like(1, 2);
-static int usage_error(const char *fmt, ...) {
-  fprintf(stderr, "%s: ", prog);
-  va_list args;
-  va_start(args, fmt);
-  vfprintf(stderr, fmt, args);
-  va_end(args);
-  fprintf(stderr, "\n%s\n", usage_line(forms).c_str());
-  return usage_status;
-}
-
 // Digits alone (leading zeros allowed); a value past most is saturated at most + 1.
 static bool whole(const std::string &s, long most, long *v) {
   if (s.empty()) return false;
@@ -130,29 +119,26 @@ static int set_option(const std::string &name, const std::string &value, long *j
   long m;
   if (name == "--time-limit") {
     if (!seconds_ms(value, &lim.time_ms))
-      return usage_error("--time-limit '%s': expected seconds such as 1 or 2.5 (at most 3 "
+      return usage_error(forms,
+                         "--time-limit '%s': expected seconds such as 1 or 2.5 (at most 3 "
                          "decimals)",
                          v);
     if (lim.time_ms <= 0 || lim.time_ms > 3600000)
-      return usage_error("--time-limit '%s': expected more than 0 and at most 3600 seconds", v);
+      return usage_error(forms, "--time-limit '%s': expected more than 0 and at most 3600 seconds",
+                         v);
   } else if (name == "--memory-limit") {
     if (!whole(value, 1048576, &m))
-      return usage_error("--memory-limit '%s': expected whole MiB such as 256", v);
+      return usage_error(forms, "--memory-limit '%s': expected whole MiB such as 256", v);
     if (m < 1 || m > 1048576)
-      return usage_error("--memory-limit '%s': expected 1 to 1048576 MiB", v);
+      return usage_error(forms, "--memory-limit '%s': expected 1 to 1048576 MiB", v);
     lim.memory_mib = m;
   } else if (name == "--jobs") {
     if (!whole(value, most_jobs, jobs) || *jobs < 1 || *jobs > most_jobs)
-      return usage_error("--jobs '%s': expected 1 to %d runs at once", v, most_jobs);
+      return usage_error(forms, "--jobs '%s': expected 1 to %d runs at once", v, most_jobs);
   } else {
-    return usage_error("unknown option '%s'", shown(name.c_str()));
+    return usage_error(forms, "unknown option '%s'", shown(name.c_str()));
   }
   return 0;
-}
-
-static bool ends_with(const std::string &s, const char *end) {
-  size_t k = strlen(end);
-  return s.size() > k && s.compare(s.size() - k, k, end) == 0;
 }
 
 // The sources of one folder of SOLUTIONS in name order; a folder that is not there holds none.
@@ -552,14 +538,15 @@ static bool said(const std::vector<solution> &sols) {
 static bool sound_tests(const char *dir, int *status) {
   int err;
   *status = usage_status;
-  if (!is_folder(dir, &err)) return usage_error("TESTS '%s' is not a folder", shown(dir)), false;
+  if (!is_folder(dir, &err))
+    return usage_error(forms, "TESTS '%s' is not a folder", shown(dir)), false;
   if (!folder_pairs(dir, tests)) return *status = 1, false;
   if (tests.empty())
-    return usage_error("TESTS '%s' holds no NN.in / NN.ans pair", shown(dir)), false;
+    return usage_error(forms, "TESTS '%s' holds no NN.in / NN.ans pair", shown(dir)), false;
   size_t j;
   int i = named_twice(tests, &j);
   if (i >= 0)
-    return usage_error("'%s' is named twice (also as '%s')", shown(tests[i].c_str()),
+    return usage_error(forms, "'%s' is named twice (also as '%s')", shown(tests[i].c_str()),
                        shown(tests[j].c_str())),
            false;
   // Checked in a child: the judge's arrays it touches would be copied into each run, whose peak
@@ -617,17 +604,17 @@ int main(int argc, char **argv) {
     if (eq != a.npos)
       value = a.substr(eq + 1);
     else if (takes_value && i + 1 == argc)
-      return usage_error("%s needs a value", name.c_str());
+      return usage_error(forms, "%s needs a value", name.c_str());
     else if (takes_value)
       value = argv[++i];
     if ((status = set_option(name, value, &jobs))) return status;
   }
   if (args.size() != 2)
-    return usage_error("expected SOLUTIONS and TESTS, got %zu argument%s", args.size(),
+    return usage_error(forms, "expected SOLUTIONS and TESTS, got %zu argument%s", args.size(),
                        args.size() == 1 ? "" : "s");
   int err;
   if (!is_folder(args[0].c_str(), &err))
-    return usage_error("SOLUTIONS '%s' is not a folder", shown(args[0].c_str()));
+    return usage_error(forms, "SOLUTIONS '%s' is not a folder", shown(args[0].c_str()));
   if (!sound_tests(args[1].c_str(), &status)) return status;
   lim.output_max = output_max();
   const char *tmp = getenv("TMPDIR");
@@ -649,7 +636,8 @@ int main(int argc, char **argv) {
   for (int f = 0; f < 4; f++)
     if (!list_sources(args[0], f, sols)) leave(1);
   if (sols.empty()) {
-    usage_error("SOLUTIONS '%s' holds no *.cpp or *.cc source in accepted/, wrong_answer/, "
+    usage_error(forms,
+                "SOLUTIONS '%s' holds no *.cpp or *.cc source in accepted/, wrong_answer/, "
                 "time_limit_exceeded/ or run_time_error/",
                 shown(args[0].c_str()));
     leave(usage_status);

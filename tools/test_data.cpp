@@ -93,7 +93,7 @@ static void check_answer(const char *in, const char *path, bool usable) {
     judge_answer(in, path);
 }
 
-static bool ends_with(const std::string &s, const char *end) {
+bool ends_with(const std::string &s, const char *end) {
   size_t k = strlen(end);
   return s.size() > k && s.compare(s.size() - k, k, end) == 0;
 }

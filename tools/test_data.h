@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+// Whether a file name ends in end with something before it.
+bool ends_with(const std::string &s, const char *end);
+
 // DIR's pairs in name order: every NN.in with its NN.ans, and an NN.ans without its input, which
 // is then missing. False, said on stderr, when DIR cannot be read.
 bool folder_pairs(const char *dir, std::vector<std::string> &files);

@@ -15,13 +15,6 @@ static const char about[] =
     "Exit status: 0 all sound, 1 any broken, 2 a usage error, 3 standard output could not be\n"
     "written.\n";
 
-static int usage_error(const char *fmt, const char *a, const char *b = "") {
-  fprintf(stderr, "%s: ", prog);
-  fprintf(stderr, fmt, a, b);
-  fprintf(stderr, "\n%s\n", usage_line(forms).c_str());
-  return usage_status;
-}
-
 int main(int argc, char **argv) {
   name_tool(argc, argv, "validate");
   int status;
@@ -31,10 +24,10 @@ int main(int argc, char **argv) {
   if (argc == 2 && is_folder(argv[1], &err)) {
     if (!folder_pairs(argv[1], files)) return 1;
     if (files.empty())
-      return usage_error("directory '%s' holds no NN.in / NN.ans pair", shown(argv[1]));
+      return usage_error(forms, "directory '%s' holds no NN.in / NN.ans pair", shown(argv[1]));
   } else if (argc < 3 || argc % 2 == 0) {
-    if (argc == 2) return usage_error("'%s' is not a directory", shown(argv[1]));
-    return usage_error("expected DIR or pairs of INPUT ANSWER; got %s argument%s",
+    if (argc == 2) return usage_error(forms, "'%s' is not a directory", shown(argv[1]));
+    return usage_error(forms, "expected DIR or pairs of INPUT ANSWER; got %s argument%s",
                        std::to_string(argc - 1).c_str(), argc == 2 ? "" : "s");
   } else {
     files.assign(argv + 1, argv + argc);
@@ -42,7 +35,7 @@ int main(int argc, char **argv) {
   size_t j;
   int i = named_twice(files, &j);
   if (i >= 0)
-    return usage_error("'%s' is named twice (also as '%s')", shown(files[i].c_str()),
+    return usage_error(forms, "'%s' is named twice (also as '%s')", shown(files[i].c_str()),
                        shown(files[j].c_str()));
   int sound, broken;
   check_pairs(files, stdout, &sound, &broken);
