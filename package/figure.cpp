@@ -79,6 +79,11 @@ static void draw() {
   fill(unit / 2, ground, w - unit / 2, ground + 2, ink);
 }
 
+// PNG's numbers are big-endian, 4 bytes each.
+static void be32(unsigned char *at, uint32_t v) {
+  for (int k = 0; k < 4; k++) at[k] = v >> (24 - 8 * k) & 255;
+}
+
 // PNG's checksums: the CRC-32 of each chunk and the Adler-32 of the zlib stream.
 static uint32_t crc_table[256];
 static uint32_t crc(uint32_t c, const unsigned char *b, size_t k) {
@@ -116,13 +121,14 @@ static size_t zlib_rows() {
     std::copy(raw + at, raw + at + len, data + o);
     o += len;
   }
-  uint32_t adler = b << 16 | a;
-  for (int s = 24; s >= 0; s -= 8) data[o++] = adler >> s & 255;
-  return o;
+  be32(data + o, b << 16 | a);
+  return o + 4;
 }
 
 static void put32(uint32_t v) {
-  for (int s = 24; s >= 0; s -= 8) putchar(v >> s & 255);
+  unsigned char b[4];
+  be32(b, v);
+  fwrite(b, 1, 4, stdout);
 }
 
 static void chunk(const char *type, const unsigned char *body, size_t k) {
@@ -135,24 +141,13 @@ static void chunk(const char *type, const unsigned char *body, size_t k) {
 // An 8-bit palette image, 150 pixels per inch, so a unit is 4 mm on the page.
 static void write_png() {
   fwrite("\x89PNG\r\n\x1a\n", 1, 8, stdout);
-  unsigned char ihdr[13] = {0,
-                            0,
-                            (unsigned char)(w >> 8),
-                            (unsigned char)w,
-                            0,
-                            0,
-                            (unsigned char)(h >> 8),
-                            (unsigned char)h,
-                            8,
-                            3,
-                            0,
-                            0,
-                            0};
+  unsigned char ihdr[13] = {}; // width, height, 8 bits a pixel, colour type 3: a palette
+  be32(ihdr, w), be32(ihdr + 4, h), ihdr[8] = 8, ihdr[9] = 3;
   chunk("IHDR", ihdr, sizeof ihdr);
   chunk("PLTE", palette, sizeof palette);
   const uint32_t per_metre = 5906;
-  unsigned char phys[9] = {
-      0, 0, per_metre >> 8 & 255, per_metre & 255, 0, 0, per_metre >> 8 & 255, per_metre & 255, 1};
+  unsigned char phys[9] = {}; // pixels a metre across and down, the unit being the metre
+  be32(phys, per_metre), be32(phys + 4, per_metre), phys[8] = 1;
   chunk("pHYs", phys, sizeof phys);
   chunk("IDAT", data, zlib_rows());
   chunk("IEND", nullptr, 0);
