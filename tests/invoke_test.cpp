@@ -1,5 +1,7 @@
 // invoke run as a binary: tiny solutions of every kind on three tests, and its refusals.
+#include <arpa/inet.h>
 #include <signal.h>
+#include <sys/socket.h>
 
 #include <cerrno>
 #include <string>
@@ -26,30 +28,87 @@ std::string line_of(const std::string &text, const std::string &start) {
   return text.substr(at + 1, text.find('\n', at + 1) - at - 1);
 }
 
+// Appended to the accepted solution: code that runs before its main.
+std::string before_main(const std::string &code) {
+  return get(WATER_SOURCE) +
+         "\n#include <cstdio>\n#include <cstdlib>\n#include <ctime>\n"
+         "#include <fcntl.h>\n#include <unistd.h>\n#include <sys/prctl.h>\n"
+         "#include <arpa/inet.h>\nstatic int before = [] {\n" +
+         code + "\n  return 0;\n}();\n";
+}
+
+// A loopback port that accepts connections while the test runs.
+int listening_port(int *fd) {
+  *fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a = {};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t k = sizeof a;
+  bind(*fd, (sockaddr *)&a, k), listen(*fd, 4), getsockname(*fd, (sockaddr *)&a, &k);
+  return ntohs(a.sin_port);
+}
+
 // Each solution's row in the table (after its name: verdict, test, then the why), and the line
-// that says what is wrong with it, if any.
+// that says what is wrong with it, if any. The accepted/ rows of the sandbox exit 7 if what they
+// try works.
 TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
   if (CHECKER_SANITIZED) GTEST_SKIP() << "invoke exercises g++ and the solutions, not the judge";
   dir d;
   std::string tests = three_tests(d), sols = d.at("sols"), water = get(WATER_SOURCE);
+  // A fourth test whose answer is near 5 MiB, for the output limit of twice it.
+  put(tests + "/4.in", "700000 0\n");
+  ASSERT_EQ(start(CONSTRUCT_PATH, d, {"700000", "0"}, "", {}, tests + "/4.ans"), 0);
+  int listener, port = listening_port(&listener);
   // Parts of the row's pattern.
   const std::string any = " +[0-9]+: [0-9.]+ s +[0-9.]+ MiB", first = " +1" + any + " +";
   const struct {
     std::string file, source, row, problem;
   } cases[] = {
       {"accepted/water.cpp", water, " +AC +-" + any + "$", ""},
+      {"accepted/peek.cpp", before_main("if (fopen(\"" + tests + "/1.ans\", \"r\")) _exit(7);"),
+       " +AC +-" + any + "$", ""},
+      {"accepted/escape.cpp",
+       before_main("for (auto f : {\"" + d.at("escaped") + "\", \"/var/tmp/water-escaped\", \"" +
+                   sols + "/escaped\"})\n    if (creat(f, 0644) >= 0) _exit(7);"),
+       " +AC +-" + any + "$", ""},
+      {"accepted/connect.cpp",
+       before_main("sockaddr_in a = {};\n  a.sin_family = AF_INET, a.sin_port = htons(" +
+                   std::to_string(port) +
+                   "), a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);\n"
+                   "  int s = socket(AF_INET, SOCK_STREAM, 0);\n"
+                   "  if (connect(s, (sockaddr *)&a, sizeof a) == 0) _exit(7);"),
+       " +AC +-" + any + "$", ""},
+      {"accepted/thousand.cpp",
+       before_main("for (int i = 0; i < 1000; i++) {\n    int c = fork();\n"
+                   "    if (c < 0) return 0;\n    if (c == 0) for (;;) pause();\n  }\n  _exit(7);"),
+       " +AC +-" + any + "$", ""},
+      {"accepted/fds.cpp",
+       before_main("for (int f = 3; f < 64; f++)\n    if (fcntl(f, F_GETFD) >= 0) _exit(7);"),
+       " +AC +-" + any + "$", ""},
+      {"accepted/deep.cpp",
+       before_main("struct f { static int down(int k) { volatile char b[1024] = {1}; return k ? "
+                   "down(k - 1) + b[0] : 0; } };\n  f::down(50 << 10);"),
+       " +AC +-" + any + "$", ""},
+      {"accepted/sleeps.cpp", before_main("usleep(1300000);"), " +AC +-" + any + "$", ""},
+      {"accepted/cpu.cpp", before_main("while (clock() < 0.7 * CLOCKS_PER_SEC) {}"),
+       " +TLE" + first + "0.[789][0-9] s of CPU time, limit 0.5 s$", "TLE on 1, expected AC"},
       {"wrong_answer/water.cpp", water, " +AC +-" + any + "$",
        "AC on every test, expected WA: the tests do not reject it"},
       {"wrong_answer/minus.cpp", "#include <cstdio>\nint main() { puts(\"-1\"); }",
        " +WA" + first + "the output says -1", ""},
+      {"wrong_answer/nine.cpp",
+       "#include <cstdio>\nint main() { for (int i = 0; i < 9 << 19; i++) fputs(\"1 \", stdout); }",
+       " +WA" + first, ""},
       {"time_limit_exceeded/loop.cpp", "int main() { for (volatile int i = 0;; i++) {} }",
        " +TLE" + first + "[0-9.]+ s of CPU time, limit 0.5 s$", ""},
       {"time_limit_exceeded/sleep.cpp", "#include <unistd.h>\nint main() { sleep(60); }",
-       " +TLE" + first + "still running after 2 s of wall time$", ""},
+       " +TLE" + first + "still running after 2.5 s of wall time$", ""},
+      {"time_limit_exceeded/margin.cpp", before_main("while (clock() < 0.6 * CLOCKS_PER_SEC) {}"),
+       " +TLE" + first + "0.[6-7][0-9] s of CPU time, limit 0.5 s$",
+       "0.[67][0-9] s on 1, within 1.5 times the limit: it would pass with a limit of 0.75 s"},
       {"time_limit_exceeded/leaves.cpp",
-       "#include <cstdio>\n#include <unistd.h>\nint main() {\n  int c = fork();\n"
-       "  if (c == 0) for (setsid();;) pause();\n  fprintf(fopen(\"" +
-           d.at("pid") + "\", \"w\"), \"%d\", c);\n}",
+       "#include <sys/prctl.h>\n#include <unistd.h>\nint main() {\n  if (fork() == 0)\n"
+       "    for (prctl(PR_SET_NAME, \"water-leftover\"), setsid();;) pause();\n}",
        " +WA" + first, "WA on 1, expected TLE: it ends in time"},
       {"run_time_error/abort.cpp", "#include <cstdlib>\nint main() { abort(); }",
        " +RTE" + first + "SIGABRT$", ""},
@@ -59,32 +118,109 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
        "#include <vector>\nint main() {\n  std::vector<std::vector<char>> v;\n"
        "  for (;;) v.emplace_back(1 << 20, 1);\n}",
        " +MLE" + first, ""},
+      {"run_time_error/gig.cpp", "int main() { return *new char[1 << 30]; }",
+       " +MLE" + first + "SIGABRT after an allocation failed$", ""},
       {"run_time_error/flood.cpp", "#include <cstdio>\nint main() { for (;;) putchar('1'); }",
-       " +OLE" + first + "output past 8 MiB$", "OLE on 1, expected RTE"},
+       " +OLE" + first + "output past 10 MiB$", "OLE on 1, expected RTE"},
       {"accepted/broken.cpp", "int main() { return missing; }",
        " +CE +- +- +- +[0-9]+:[0-9]+: error: .*missing", "does not compile"},
+      {"accepted/.cpp", "int main() { return missing; }", "", ""},
   };
   for (const char *f :
        {"", "/accepted", "/wrong_answer", "/time_limit_exceeded", "/run_time_error"})
     mkdir((sols + f).c_str(), 0755);
   for (auto &c : cases) put(sols + "/" + c.file, c.source);
-  printed p = run(INVOKE_PATH, d,
-                  {"--time-limit", "0.5", "--memory-limit=064", "--jobs", "2", sols, tests});
+  // Started with descriptor 5 open, as package starts it.
+  printed p = run("/bin/sh", d,
+                  {"-c", "exec 5</dev/null; exec \"$0\" \"$@\"", INVOKE_PATH, "--time-limit", "0.5",
+                   "--memory-limit=064", "--jobs", "2", sols, tests});
+  close(listener);
   EXPECT_EQ(p.status, 1);
   EXPECT_EQ(p.err, "");
   EXPECT_TRUE(fits(p.out, "^solution +verdict +test +slowest +memory +why\n")) << p.out;
   for (auto &c : cases) {
     std::string row = line_of(p.out, c.file + " ");
-    EXPECT_TRUE(fits(row, "^" + c.file + c.row)) << row;
-    EXPECT_EQ(line_of(p.out, c.file + ": "), c.problem.empty() ? "" : c.file + ": " + c.problem);
+    EXPECT_TRUE(c.row.empty() ? row.empty() : fits(row, "^" + c.file + c.row)) << row;
+    std::string problem = line_of(p.out, c.file + ": ");
+    EXPECT_TRUE(c.problem.empty() ? problem.empty() : fits(problem, c.file + ": " + c.problem))
+        << problem;
   }
-  EXPECT_TRUE(fits(p.out, "\ntime limit the accepted solutions suggest: [0-9.]+ s \\(twice "
-                          "[0-9.]+ s on [123] by accepted/water.cpp\\)\n$"))
+  EXPECT_TRUE(fits(p.out, "\ntime limit the accepted solutions suggest: 1 s \\(twice [0-9.]+ s on "
+                          "[1-4] by accepted/[a-z]+.cpp, C\\+\\+\\)\n$"))
       << p.out;
-  // The child that left the process group of leaves.cpp was killed with it.
-  int pid = std::atoi(get(d.at("pid")).c_str());
-  ASSERT_GT(pid, 0);
-  EXPECT_TRUE(kill(pid, 0) != 0 && errno == ESRCH) << pid << " still runs";
+  for (auto f : {d.at("escaped"), std::string("/var/tmp/water-escaped"), sols + "/escaped"})
+    EXPECT_FALSE(exists(f)) << f;
+  // The child that left the process group of leaves.cpp is gone with its sandbox.
+  EXPECT_EQ(std::system("grep -lx water-leftover /proc/[0-9]*/comm 2>/dev/null"), 256);
+}
+
+// Tiny solutions in every other language, each correct, wrong and failing, under 256 MiB, and an
+// accepted C++ one of 0.6 s that sets the suggested limit; run with TMPDIR, then on a full stdout.
+TEST(invoke, every_language_and_the_time_rule) {
+  if (CHECKER_SANITIZED) GTEST_SKIP() << "invoke exercises the compilers, not the judge";
+  dir d;
+  std::string tests = three_tests(d), sols = d.at("sols"), tmp = d.at("tmp");
+  chmod(d.path.c_str(), 0711); // the sandbox's user reaches TMPDIR
+  struct lang {
+    std::string tool, file, right, wrong, fails;
+  };
+  std::vector<lang> all = {
+      {"gcc", "water.c",
+       "#include <stdio.h>\nint main(void) {\n  int n, x;\n  scanf(\"%d %d\", &n, &x);\n"
+       "  puts(n == 5 ? \"2 4 1 3 5\" : n == 4 ? \"1 3 2 4\" : \"-1\");\n  return 0;\n}\n",
+       "int main(void) { return puts(\"1\") < 0; }\n",
+       "int main(void) { return *(volatile int *)0; }\n"},
+      {"javac", "Water.java",
+       "public class Water {\n  public static void main(String[] a) {\n"
+       "    int n = new java.util.Scanner(System.in).nextInt();\n"
+       "    byte[] heap = new byte[120 << 20];\n"
+       "    if (heap[n] == 0) System.out.println(n == 5 ? \"2 4 1 3 5\" : n == 4 ? \"1 3 2 4\" : "
+       "\"-1\");\n"
+       "  }\n}\n",
+       "public class Water { public static void main(String[] a) { System.out.println(1); } }\n",
+       "public class Water { public static void main(String[] a) { long[] g = new long[400 << 20]; "
+       "System.out.println(g[1]); } }\n"},
+      {"kotlinc", "water.kt",
+       "fun main() {\n  val n = readLine()!!.split(\" \")[0].toInt()\n"
+       "  println(if (n == 5) \"2 4 1 3 5\" else if (n == 4) \"1 3 2 4\" else \"-1\")\n}\n",
+       "fun main() { println(1) }\n", "fun main() { println(listOf(1)[2]) }\n"},
+      {"python3", "water.py",
+       "n, x = map(int, input().split())\nprint({5: '2 4 1 3 5', 4: '1 3 2 4'}.get(n, -1))\n",
+       "print(1)\n", "print(1 // 0)\n"},
+  };
+  for (const char *f : {"", "/accepted", "/wrong_answer", "/run_time_error"})
+    mkdir((sols + f).c_str(), 0755);
+  std::vector<std::pair<std::string, std::string>> rows; // name, verdict
+  for (auto &l : all) {
+    if (std::system(("command -v " + l.tool + " >/dev/null").c_str()) != 0) {
+      std::printf("skipped: %s is not installed\n", l.tool.c_str());
+      continue;
+    }
+    put(sols + "/accepted/" + l.file, l.right), rows.push_back({"accepted/" + l.file, "AC"});
+    put(sols + "/wrong_answer/" + l.file, l.wrong),
+        rows.push_back({"wrong_answer/" + l.file, "WA"});
+    put(sols + "/run_time_error/" + l.file, l.fails);
+    rows.push_back({"run_time_error/" + l.file, "(RTE|MLE)"});
+  }
+  put(sols + "/accepted/busy.cpp", before_main("while (clock() < 0.6 * CLOCKS_PER_SEC) {}"));
+  put(sols + "/wrong_answer/x.rb", "puts 1\n");
+  mkdir(tmp.c_str(), 0755);
+  setenv("TMPDIR", tmp.c_str(), 1);
+  printed p = run(INVOKE_PATH, d, {"--time-limit", "1.5", sols, tests});
+  EXPECT_EQ(p.status, 1) << p.err;
+  for (auto &r : rows) EXPECT_TRUE(fits(p.out, "\n" + r.first + " +" + r.second + " ")) << p.out;
+  EXPECT_TRUE(fits(p.out, "\nwrong_answer/x.rb +- +- +- +- +no language has files named so\n"));
+  EXPECT_TRUE(fits(p.out, "\ntime limit the accepted solutions suggest: 2 s \\(twice 0.[6-9][0-9] "
+                          "s on [123] by accepted/busy.cpp, C\\+\\+\\)\n$"))
+      << p.out;
+  // A full standard output: one line, status 3; no scratch folder left, then or after a refusal.
+  EXPECT_EQ(start("/bin/sh", d, {"-c", "exec \"$0\" \"$@\" >/dev/full", INVOKE_PATH, sols, tests}),
+            3);
+  EXPECT_TRUE(fits(get(d.at("stderr")), "^[^\n]*: cannot write standard output: No space left on "
+                                        "device\n$"));
+  EXPECT_EQ(start(INVOKE_PATH, d, {sols + "/accepted", tests}), 2);
+  unsetenv("TMPDIR");
+  EXPECT_EQ(rmdir(tmp.c_str()), 0) << "something was left in TMPDIR";
 }
 
 // What cannot be used is refused before anything is compiled: a usage error (exit 2) or a broken
@@ -95,9 +231,17 @@ TEST(invoke, refuses_bad_limits_and_broken_tests) {
   mkdir(sols.c_str(), 0755);
   mkdir(broken.c_str(), 0755);
   put(broken + "/1.in", "5 4\n"), put(broken + "/1.ans", "-1\n");
+  // Files named only by their ending are no test; a test under two names is one test.
+  std::string bare = d.at("bare"), twice = d.at("twice");
+  mkdir(bare.c_str(), 0755), mkdir(twice.c_str(), 0755);
+  put(bare + "/.in", "5 4\n"), put(bare + "/.ans", "2 4 1 3 5\n");
+  put(twice + "/1.in", "5 4\n"), put(twice + "/1.ans", "2 4 1 3 5\n");
+  symlink((twice + "/1.in").c_str(), (twice + "/2.in").c_str());
+  put(twice + "/2.ans", "2 4 1 3 5\n");
   const std::string me = INVOKE_PATH, use = "\nusage: " + me +
                                             " [--time-limit SECONDS] [--memory-limit MIB] "
-                                            "[--jobs N] SOLUTIONS TESTS\n";
+                                            "[--jobs N] [--python INTERPRETER] [--unconfined] "
+                                            "SOLUTIONS TESTS\n";
   const struct {
     std::vector<std::string> args;
     int status;
@@ -129,9 +273,20 @@ TEST(invoke, refuses_bad_limits_and_broken_tests) {
        2,
        "",
        me + ": SOLUTIONS '" + sols +
-           "' holds no *.cpp or *.cc source in accepted/, wrong_answer/, time_limit_exceeded/ or "
-           "run_time_error/" +
+           "' holds no file in accepted/, wrong_answer/, time_limit_exceeded/ or run_time_error/" +
            use},
+      {{"--jobs"}, 2, "", me + ": --jobs needs a value" + use},
+      {{"--python=", sols, tests},
+       2,
+       "",
+       me + ": --python '': expected an interpreter such as pypy3" + use},
+      {{"-x", sols, tests}, 2, "", me + ": unknown option '-x'" + use},
+      {{"--seconds=3", sols, tests}, 2, "", me + ": unknown option '--seconds'" + use},
+      {{sols, bare}, 2, "", me + ": TESTS '" + bare + "' holds no NN.in / NN.ans pair" + use},
+      {{sols, twice},
+       2,
+       "",
+       me + ": '" + twice + "/2.in' is named twice (also as '" + twice + "/1.in')" + use},
       {{sols, broken},
        1,
        broken + "/1.ans: says -1, but a permutation of 1..5 holds 4 (volumes 0..6 are reachable): "

@@ -150,6 +150,27 @@ fi
 need "the figure refuses an answer the judge rejects" "! '$figure' '$sample_in' '$src/sample/wrong.txt' &&
   [ \$('$figure' '$sample_in' '$src/sample/wrong.txt' 2>&1 | wc -l) = 1 ]"
 need "the figure is a PNG" "[ \"\$(head -c 8 '$figure_png' | od -An -tx1 | tr -d ' ')\" = 89504e470d0a1a0a ]"
+# The water a figure draws over each column, FROM-TO in units above the ground or - for none: the
+# rows holding the palette's blue, read back from the stored zlib blocks the PNG is written in.
+water_drawn() {
+  python3 - "$1" <<'EOF'
+import struct, sys, zlib
+png, at, c = open(sys.argv[1], 'rb').read(), 8, {}
+while at < len(png):
+    k, t = struct.unpack('>I4s', png[at:at + 8])
+    c[t], at = c.get(t, b'') + png[at + 8:at + 8 + k], at + 12 + k
+w, h = struct.unpack('>II', c[b'IHDR'][:8])
+raw, u, pal = zlib.decompress(c[b'IDAT']), h - w, c[b'PLTE']  # n + 3 units high, n + 2 wide
+rows, ground = [raw[y * (w + 1):(y + 1) * (w + 1)] for y in range(h)], h - 2 * u
+blue = [i for i in range(len(pal) // 3) if pal[3 * i + 2] > pal[3 * i] + 50]
+assert len(blue) == 1 and all(r[0] == 0 for r in rows)
+ys = [[y for y in range(h) if blue[0] in rows[y][1 + x:1 + x + u]] for x in range(u, w - u, u)]
+print(*(f'{(ground - y[-1] - 1) / u:g}-{(ground - y[0]) / u:g}' if y else '-' for y in ys))
+EOF
+}
+command -v python3 >/dev/null || echo "skip the figure's water: python3 is missing"
+command -v python3 >/dev/null && need "the figure: each column's water from its top to the level, 0 2 0 2 0 units" \
+  "[ \"\$(water_drawn '$figure_png')\" = '- 1-3 - 2-4 -' ]"
 
 # The hosts' copies are their own: a file changed in one host changes no other.
 echo "1 0" >"$cms/input/input1.txt"
@@ -230,6 +251,10 @@ mkdir -p "$d/good/accepted" "$d/good/wrong_answer" "$d/bad/accepted" "$d/bad/wro
   cp "$src/package/submissions/accepted/water.cpp" "$d/bad/accepted/" &&
   cp "$src/package/submissions/accepted/water.cpp" "$d/bad/wrong_answer/same.cpp" &&
   printf '#include <cstdio>\nint main() { puts("-1"); }\n' >"$d/good/wrong_answer/minus.cpp"
+# An accepted solution that needs 0.7 s of CPU time a test, judged on the sample and one test.
+mkdir -p "$d/slow/accepted" "$d/one" && cp "$d"/mine/02.* "$d/one/" &&
+  { echo '#include <ctime>' && sed 's/^int main() {/& while (clock() < 0.7 * CLOCKS_PER_SEC) {}/' \
+    "$src/package/submissions/accepted/water.cpp"; } >"$d/slow/accepted/slow.cpp"
 
 # What the tool makes of what it is given: each row a command run in the scratch folder, its exit
 # status, a pattern of its stderr's first line, and what must hold afterwards; no scratch folder
@@ -264,6 +289,7 @@ a statement that loops forever, stopped|1|: st/loop.tex: LaTeX did not finish wi
 pdflatex missing: one line, the packages it needs|1|cannot typeset the statement: './absent-latex' cannot be run .Debian packages texlive-latex-base and lmodern.$|PDFLATEX=./absent-latex "$package" mine new|[ $lines = 1 ] && [ ! -e new ]
 solutions judged as their folders say: shipped|0|^$|"$package" --solutions good mine s-out|diff -r good s-out/icpc/water/submissions && grep -q '^wrong_answer/minus.cpp  *WA  *01-sample' stdout
 a wrong solution the tests let through: nothing written|1|the solutions in 'bad' did not all get their folders' verdicts: nothing written$|"$package" --solutions=bad mine new|[ $lines = 1 ] && [ ! -e new ] && grep -q 'same.cpp: AC on every test, expected WA: the tests do not reject it' stdout
+a solution past the time limit given, not invoke's own|1|the solutions in 'slow' did not all get their folders' verdicts: nothing written$|"$package" --time-limit 0.5 --solutions slow one slow-out|[ $lines = 1 ] && [ ! -e slow-out ] && grep -q '^accepted/slow.cpp  *TLE' stdout
 no statement file|1|cannot read statement 'st/absent.tex'$|"$package" --statement st/absent.tex mine new|[ $lines = 1 ] && [ ! -e new ]
 a time limit past milliseconds, never rounded|2|--time-limit .2.0004.|"$package" --time-limit 2.0004 mine new|[ ! -e new ]
 --help on a full standard output: one line|3|package: cannot write standard output: No space left on device$|"$package" --help >/dev/full|[ $lines = 1 ]

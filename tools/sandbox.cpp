@@ -1,11 +1,13 @@
-// One run of a contestant's program as a judging host runs it, in a forked child of the caller.
+// One run of a program that is not ours, confined by bubblewrap or bare, in a forked child.
 #include "sandbox.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,8 +17,26 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <vector>
 
-static volatile sig_atomic_t running;   // the program's process group while it runs, else 0
+const char inside_arg[] = "--monitor-inside-sandbox";
+
+// The user a confined run is when we are root: never root itself, never the caller.
+static const uid_t nobody = 65534;
+
+static bool confined;
+static std::string bwrap;   // the sandbox program
+static std::string monitor; // a copy of this tool, run inside the sandbox
+
+// What the monitor tells of the program it ran.
+struct report {
+  int status;
+  int exec_errno; // 0 when the program started
+  long long cpu_us;
+  long peak_kib;
+};
+
+static volatile sig_atomic_t running;   // the run's process group while it runs, else 0
 static volatile sig_atomic_t timed_out; // the wall-clock guard fired
 static volatile sig_atomic_t stop;      // a stop signal came
 
@@ -50,11 +70,11 @@ static void set_limit(int what, rlim_t soft, rlim_t hard) {
   setrlimit(what, &r);
 }
 
-// Descriptors 0 to 2 alone survive exec; close_range may be missing from older kernels.
-static void close_on_exec_from_3() {
-  if (close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) == 0) return;
+// Descriptors below from alone survive exec; close_range may be missing from older kernels.
+static void close_on_exec_from(int from) {
+  if (close_range(from, ~0U, CLOSE_RANGE_CLOEXEC) == 0) return;
   long most = sysconf(_SC_OPEN_MAX);
-  for (long fd = 3; fd < (most > 0 && most < 65536 ? most : 65536); fd++)
+  for (long fd = from; fd < (most > 0 && most < 65536 ? most : 65536); fd++)
     fcntl((int)fd, F_SETFD, FD_CLOEXEC);
 }
 
@@ -65,29 +85,151 @@ static bool redirect(const char *path, int flags, int fd) {
   return true;
 }
 
-// In the child: its own process group, the limits, the files, then bin; on a failure the errno
-// goes to report.
-[[noreturn]] static void start(const char *bin, const char *cwd, const char *in, const char *out,
-                               const char *err, const limits &l, int report) {
-  setpgid(0, 0);
+// The program's own limits, set in the process that then becomes it.
+static void program_limits(long long cpu_s, long long memory, bool address_space,
+                           long long output_max) {
+  for (int sig : {SIGHUP, SIGINT, SIGTERM, SIGALRM, SIGPIPE}) signal(sig, SIG_DFL);
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
-  for (int sig : {SIGHUP, SIGINT, SIGTERM, SIGALRM, SIGPIPE}) signal(sig, SIG_DFL);
-  rlim_t cpu = (l.time_ms + 999) / 1000, memory = (rlim_t)l.memory_mib << 20;
-  set_limit(RLIMIT_CPU, cpu, cpu + 1);
-  set_limit(RLIMIT_AS, memory, memory);
+  set_limit(RLIMIT_CPU, cpu_s, cpu_s + 1);
+  if (address_space) set_limit(RLIMIT_AS, memory, memory);
   set_limit(RLIMIT_STACK, memory, memory); // deep recursion may use all the memory, as on hosts
-  set_limit(RLIMIT_FSIZE, l.output_max, l.output_max);
+  set_limit(RLIMIT_FSIZE, output_max, output_max);
   set_limit(RLIMIT_CORE, 0, 0);
-  // The files first: their paths may be relative to the caller's folder.
-  if (redirect(in, O_RDONLY, 0) && redirect(out, O_WRONLY | O_CREAT | O_TRUNC, 1) &&
-      redirect(err, O_WRONLY | O_CREAT | O_TRUNC, 2) && chdir(cwd) == 0) {
-    close_on_exec_from_3();
-    execl(bin, bin, (char *)nullptr);
+}
+
+void sandbox_monitor(int argc, char **argv) {
+  if (argc < 9 || strcmp(argv[1], inside_arg) != 0 || strcmp(argv[7], "--") != 0) return;
+  // The program runs as the same user: it may neither trace nor signal its way into our report.
+  prctl(PR_SET_DUMPABLE, 0);
+  long long v[5];
+  for (int i = 0; i < 5; i++) v[i] = strtoll(argv[2 + i], nullptr, 10);
+  // Counted per user of this namespace, so only this run's processes and threads count.
+  set_limit(RLIMIT_NPROC, v[4], v[4]);
+  fcntl(3, F_SETFD, FD_CLOEXEC);
+  close_on_exec_from(4);
+  int failed[2];
+  report r = {};
+  if (pipe2(failed, O_CLOEXEC) != 0) _exit(125);
+  pid_t pid = fork();
+  if (pid == 0) {
+    program_limits(v[0], v[1], v[2] != 0, v[3]);
+    execv(argv[8], argv + 8);
+    int e = errno;
+    ssize_t told = write(failed[1], &e, sizeof e);
+    _exit(told < 0 ? 126 : 127);
   }
+  close(failed[1]);
+  if (pid < 0) r.exec_errno = errno;
+  while (pid > 0 && read(failed[0], &r.exec_errno, sizeof r.exec_errno) < 0 && errno == EINTR) {
+  }
+  rusage ru = {};
+  while (pid > 0 && wait4(pid, &r.status, 0, &ru) < 0 && errno == EINTR) {
+  }
+  r.cpu_us = (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1000000LL + ru.ru_utime.tv_usec +
+             ru.ru_stime.tv_usec;
+  r.peak_kib = ru.ru_maxrss;
+  _exit(write(3, &r, sizeof r) == (ssize_t)sizeof r ? 0 : 1);
+}
+
+// bwrap's command line for b: no network, its own processes, IPC, host name and user; the
+// system's programs and libraries read-only, a private /tmp, b.ro read-only, b.cwd writable.
+static std::vector<std::string> bwrap_args(const box &b, const limits &l) {
+  std::vector<std::string> a = {bwrap,
+                                "--unshare-all",
+                                "--unshare-user",
+                                "--disable-userns",
+                                "--die-with-parent",
+                                "--new-session",
+                                "--uid",
+                                "65534",
+                                "--gid",
+                                "65534",
+                                "--clearenv",
+                                "--setenv",
+                                "PATH",
+                                "/usr/local/bin:/usr/bin:/bin",
+                                "--setenv",
+                                "HOME",
+                                "/tmp",
+                                "--setenv",
+                                "TMPDIR",
+                                "/tmp",
+                                "--setenv",
+                                "LANG",
+                                "C.UTF-8",
+                                "--ro-bind",
+                                "/usr",
+                                "/usr",
+                                "--ro-bind",
+                                "/etc",
+                                "/etc"};
+  // Merged /usr systems link these into it; others have them as folders.
+  for (const char *d : {"/bin", "/sbin", "/lib", "/lib32", "/lib64", "/libx32"}) {
+    struct stat st;
+    char to[256];
+    ssize_t k;
+    if (lstat(d, &st) != 0) continue;
+    if (S_ISLNK(st.st_mode) && (k = readlink(d, to, sizeof to - 1)) > 0)
+      a.insert(a.end(), {"--symlink", std::string(to, k), d});
+    else if (S_ISDIR(st.st_mode))
+      a.insert(a.end(), {"--ro-bind", d, d});
+  }
+  a.insert(a.end(), {"--proc", "/proc", "--dev", "/dev", "--size", std::to_string(l.output_max),
+                     "--tmpfs", "/tmp"});
+  if (b.ro) a.insert(a.end(), {"--ro-bind", b.ro, b.ro});
+  a.insert(a.end(),
+           {"--bind", b.cwd, b.cwd, "--ro-bind", monitor, monitor, "--remount-ro", "/", "--chdir",
+            b.cwd, monitor, inside_arg, std::to_string((l.time_ms + 999) / 1000),
+            std::to_string((long long)l.memory_mib << 20), b.address_space ? "1" : "0",
+            std::to_string(l.output_max), std::to_string(b.processes), "--"});
+  for (const char *const *p = b.argv; *p; p++) a.push_back(*p);
+  return a;
+}
+
+// In the child, when confined: become the sandbox's user if we are root, then bwrap.
+[[noreturn]] static void exec_bwrap(const box &b, const limits &l) {
+  std::vector<std::string> a = bwrap_args(b, l);
+  std::vector<char *> v;
+  for (auto &s : a) v.push_back(&s[0]);
+  v.push_back(nullptr);
+  bool dropped =
+      geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0);
+  if (dropped) execv(bwrap.c_str(), v.data());
   int e = errno;
-  ssize_t told = write(report, &e, sizeof e);
+  ssize_t told = write(3, &e, sizeof e);
+  _exit(told < 0 ? 126 : 127);
+}
+
+// In the child: its own process group, the files, then bwrap or the program itself; on a failure
+// the errno goes to fd.
+[[noreturn]] static void start(const box &b, const char *in, const char *out, const char *err,
+                               const limits &l, int fd) {
+  setpgid(0, 0);
+  // The files first: their paths may be relative to the caller's folder.
+  if (!redirect(in, O_RDONLY, 0) || !redirect(out, O_WRONLY | O_CREAT | O_TRUNC, 1) ||
+      !redirect(err, O_WRONLY | O_CREAT | O_TRUNC, 2) || chdir(b.cwd) != 0) {
+    int e = errno;
+    ssize_t told = write(fd, &e, sizeof e);
+    _exit(told < 0 ? 126 : 127);
+  }
+  if (confined) {
+    // Without close-on-exec: the monitor reports on it.
+    if (fd == 3)
+      fcntl(3, F_SETFD, 0);
+    else
+      dup2(fd, 3);
+    close_on_exec_from(4);
+    for (int sig : {SIGHUP, SIGINT, SIGTERM, SIGALRM, SIGPIPE}) signal(sig, SIG_DFL);
+    exec_bwrap(b, l);
+  }
+  program_limits((l.time_ms + 999) / 1000, (long long)l.memory_mib << 20, b.address_space,
+                 l.output_max);
+  close_on_exec_from(3);
+  execv(b.argv[0], (char *const *)b.argv);
+  int e = errno;
+  ssize_t told = write(fd, &e, sizeof e);
   _exit(told < 0 ? 126 : 127);
 }
 
@@ -132,31 +274,42 @@ static void set_timer(long ms) {
   setitimer(ITIMER_REAL, &t, nullptr);
 }
 
-bool sandboxed(const char *bin, const char *cwd, const char *in, const char *out, const char *err,
-               const limits &l, ended *e, int *err_no) {
+// Reads what fd holds until its writers are gone or buf is full; the bytes read.
+static size_t read_all(int fd, void *buf, size_t size) {
+  size_t got = 0;
+  for (ssize_t k; got < size;) {
+    k = read(fd, (char *)buf + got, size - got);
+    if (k > 0)
+      got += k;
+    else if (k == 0 || errno != EINTR)
+      break;
+  }
+  return got;
+}
+
+bool sandboxed(const box &b, const char *in, const char *out, const char *err, const limits &l,
+               long wall_ms, ended *e, int *err_no) {
   prctl(PR_SET_CHILD_SUBREAPER, 1);
-  int report[2];
-  if (pipe2(report, O_CLOEXEC) != 0) return *err_no = errno, false;
+  int fd[2];
+  if (pipe2(fd, O_CLOEXEC) != 0) return *err_no = errno, false;
   timed_out = 0;
   pid_t pid = fork();
-  if (pid == 0) start(bin, cwd, in, out, err, l, report[1]);
-  close(report[1]);
-  if (pid < 0) return *err_no = errno, close(report[0]), false;
+  if (pid == 0) start(b, in, out, err, l, fd[1]);
+  close(fd[1]);
+  if (pid < 0) return *err_no = errno, close(fd[0]), false;
   setpgid(pid, pid);
   running = pid;
   if (stop) kill(-pid, SIGKILL);
-  // A sleeping program uses no CPU time: the wall clock stops it at twice the limit and a second.
-  set_timer(2 * l.time_ms + 1000);
-  int failed = 0;
-  ssize_t k;
-  while ((k = read(report[0], &failed, sizeof failed)) < 0 && errno == EINTR) {
-  }
-  close(report[0]);
+  set_timer(wall_ms);
+  // An errno alone says the start failed; a whole report is the monitor's.
+  report r = {};
+  size_t got = read_all(fd[0], &r, sizeof r);
+  close(fd[0]);
   siginfo_t info;
   while (waitid(P_PID, pid, &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
   }
   set_timer(0);
-  // The group's number stays taken until the program is reaped: nothing else is killed by it.
+  // The group's number stays taken until the child is reaped: nothing else is killed by it.
   running = 0;
   kill(-pid, SIGKILL);
   rusage ru;
@@ -167,6 +320,99 @@ bool sandboxed(const char *bin, const char *cwd, const char *in, const char *out
   e->cpu_us = (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1000000LL + ru.ru_utime.tv_usec +
               ru.ru_stime.tv_usec;
   e->peak_kib = ru.ru_maxrss;
-  if (k == (ssize_t)sizeof failed) return *err_no = failed, false;
+  if (got == sizeof r.status) return *err_no = r.status, false;
+  if (got == sizeof r && r.exec_errno) return *err_no = r.exec_errno, false;
+  if (got == sizeof r) e->status = r.status, e->cpu_us = r.cpu_us, e->peak_kib = r.peak_kib;
   return true;
+}
+
+void give_to_runs(const char *path) {
+  if (confined && geteuid() == 0 && chown(path, nobody, nobody) != 0) {
+  }
+}
+
+// The first of PATH's folders and the system's that holds an executable name.
+static std::string found(const char *name) {
+  const char *path = getenv("PATH");
+  std::string dirs = std::string(path ? path : "") + ":/usr/bin:/bin";
+  for (size_t at = 0; at <= dirs.size();) {
+    size_t end = dirs.find(':', at);
+    if (end == dirs.npos) end = dirs.size();
+    std::string f = dirs.substr(at, end - at) + "/" + name;
+    if (end > at && access(f.c_str(), X_OK) == 0) return f;
+    at = end + 1;
+  }
+  return "";
+}
+
+// As root the runs are another user, who must be able to reach the scratch folder.
+static bool reachable(const std::string &scratch, std::string *why) {
+  if (geteuid() != 0) return true;
+  chmod(scratch.c_str(), 0711);
+  for (size_t at = scratch.size(); at != std::string::npos && at > 0;
+       at = scratch.rfind('/', at - 1)) {
+    std::string d = scratch.substr(0, at);
+    struct stat st;
+    if (stat(d.c_str(), &st) == 0 && !(st.st_mode & S_IXOTH)) {
+      *why = "the sandbox's user cannot reach '" + d +
+             "' (not searchable by others): set TMPDIR to a folder that is";
+      return false;
+    }
+  }
+  return true;
+}
+
+// A copy of this program in scratch, which the sandbox can reach.
+static bool copy_self(const std::string &to, std::string *why) {
+  int in = open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
+  int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0755);
+  char buf[65536];
+  ssize_t k = in < 0 || out < 0 ? -1 : 0;
+  while (k >= 0 && (k = read(in, buf, sizeof buf)) > 0)
+    if (write(out, buf, k) != k) k = -1;
+  if (in >= 0) close(in);
+  if ((out >= 0 && close(out) != 0) || k < 0) {
+    *why = "cannot copy this program into '" + to + "': " + strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+// One run of true, confined: bwrap's first line on stderr when it fails.
+static bool probe(const std::string &scratch, std::string *why) {
+  const char *argv[] = {"/bin/true", nullptr};
+  box b = {argv, scratch.c_str(), nullptr, false, 16};
+  limits l = {1000, 64, 1 << 20};
+  int fd[2];
+  if (pipe2(fd, O_CLOEXEC) != 0) return *why = strerror(errno), false;
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(fd[1], 2);
+    int null = open("/dev/null", O_RDWR);
+    dup2(null, 0), dup2(null, 1), dup2(null, 3);
+    close_on_exec_from(4);
+    exec_bwrap(b, l);
+  }
+  close(fd[1]);
+  char said[512] = {};
+  read_all(fd[0], said, sizeof said - 1);
+  close(fd[0]);
+  int status = 0;
+  while (pid > 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (pid > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+  said[strcspn(said, "\n")] = 0;
+  *why = said[0] ? said : "bwrap failed";
+  return false;
+}
+
+bool sandbox_confine(const std::string &scratch, std::string *why) {
+  bwrap = found("bwrap");
+  if (bwrap.empty()) {
+    *why = "bwrap is not installed (Debian package bubblewrap)";
+    return false;
+  }
+  monitor = scratch + "/monitor";
+  confined = reachable(scratch, why) && copy_self(monitor, why) && probe(scratch, why);
+  return confined;
 }

@@ -1,12 +1,23 @@
-// One run of a contestant's program as a judging host runs it: limits, a folder of its own, and
+// One run of a program that is not ours, as a judging host runs it: confined, under limits, and
 // nothing it started left running afterwards.
 #pragma once
+#include <string>
 #include <sys/types.h>
 
 struct limits {
   long time_ms;         // CPU time
-  long memory_mib;      // address space
+  long memory_mib;      // resident peak; also the address space where a run says so
   long long output_max; // bytes of any file written
+};
+
+// One run: a command and what it may do. Paths are the same inside the sandbox as outside.
+struct box {
+  const char *const *argv; // the command; argv[0] an absolute path
+  const char *cwd;         // its folder, the only one it may write in
+  const char *ro;          // a folder it may read, or null
+  bool address_space;      // memory_mib caps the address space too (not for a JVM, which
+                           // reserves far more than it touches)
+  int processes;           // most processes and threads at once, when confined
 };
 
 // How a run ended.
@@ -17,15 +28,29 @@ struct ended {
   long peak_kib;    // its peak resident memory
 };
 
+// The hidden first argument with which a tool runs itself inside the sandbox.
+extern const char inside_arg[];
+
+// Call first in main: when argv asks for it, this process is the monitor inside a sandbox, which
+// sets the limits, runs the command, reports how it ended and exits.
+void sandbox_monitor(int argc, char **argv);
+
+// Runs get confined from now on; scratch is a folder of the caller's that holds every run's
+// folder. False, with *why in one line, when this machine cannot confine a run.
+bool sandbox_confine(const std::string &scratch, std::string *why);
+
 // In the process that will call sandboxed: a stop signal (HUP, INT, TERM) kills the running
 // program's group, and the signal is remembered for stopped().
 void sandbox_signals();
 // Whether a stop signal came.
 bool stopped();
 
-// Runs bin in the empty folder cwd: stdin from in, stdout and stderr to the files out and err, no
-// other descriptor, under the limits. Afterwards every process it started is killed and reaped,
-// those that left its process group too (the caller becomes a child subreaper). False, with
-// *err_no, when bin could not be started.
-bool sandboxed(const char *bin, const char *cwd, const char *in, const char *out, const char *err,
-               const limits &l, ended *e, int *err_no);
+// Makes path a folder the confined run may write in (it runs as another user when we are root).
+void give_to_runs(const char *path);
+
+// Runs b with stdin from in, stdout and stderr to the files out and err, no other descriptor,
+// under the limits, stopped after wall_ms of wall time. Afterwards every process it started is
+// killed and reaped (the caller becomes a child subreaper). False, with *err_no, when the command
+// could not be started.
+bool sandboxed(const box &b, const char *in, const char *out, const char *err, const limits &l,
+               long wall_ms, ended *e, int *err_no);
