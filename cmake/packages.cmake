@@ -35,7 +35,7 @@ add_custom_command(OUTPUT ${PACKAGE_DATA}/sample-figure.png
   COMMENT "Drawing the sample's columns and water for the statement"
   VERBATIM)
 add_custom_target(package-parts ALL DEPENDS ${PACKAGE_DATA}/sample-figure.png)
-add_dependencies(package-parts static-checkers single-sources validate invoke)
+add_dependencies(package-parts static-checkers single-sources validate invoke hunt)
 
 # The tool itself, with the paths of its parts: here those of this build, installed those beside
 # it in PREFIX. pdflatex and cmake as found now, unless PDFLATEX or CMAKE name others when it runs.

@@ -148,6 +148,9 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
   EXPECT_TRUE(fits(p.out, "\ntime limit the accepted solutions suggest: 1 s \\(twice [0-9.]+ s on "
                           "[1-4] by accepted/[a-z]+.cpp, C\\+\\+\\)\n$"))
       << p.out;
+  EXPECT_TRUE(fits(p.out, "\n  a test that does: " HUNT_PATH
+                          " --time-limit 0.5 --memory-limit 64 " +
+                              sols + "/wrong_answer/water.cpp " + tests + " --add\n"));
   for (auto f : {d.at("escaped"), std::string("/var/tmp/water-escaped"), sols + "/escaped"})
     EXPECT_FALSE(exists(f)) << f;
   // The child that left the process group of leaves.cpp is gone with its sandbox.
@@ -221,6 +224,65 @@ TEST(invoke, every_language_and_the_time_rule) {
   EXPECT_EQ(start(INVOKE_PATH, d, {sols + "/accepted", tests}), 2);
   unsetenv("TMPDIR");
   EXPECT_EQ(rmdir(tmp.c_str()), 0) << "something was left in TMPDIR";
+}
+
+// The accepted solution, but -1 on the inputs where cond holds.
+std::string minus_when(const std::string &cond) {
+  return "#define main accepted_main\n" + get(WATER_SOURCE) +
+         "#undef main\nint main() {\n  int n;\n  long long x;\n"
+         "  if (scanf(\"%d %lld\", &n, &x) == 2 && (" +
+         cond + ")) return puts(\"-1\") < 0;\n  rewind(stdin);\n  return accepted_main();\n}\n";
+}
+
+// hunt on solutions wrong at one pair, wrong nearly everywhere, right, and not compiling; --add
+// after 09 and after 099.
+TEST(hunt, finds_adds_or_says_nothing_found) {
+  if (CHECKER_SANITIZED) GTEST_SKIP() << "hunt exercises g++ and the solutions, not the judge";
+  dir d;
+  std::string tests = three_tests(d), two = d.at("two"), three = d.at("three");
+  mkdir(two.c_str(), 0755), mkdir(three.c_str(), 0755);
+  put(two + "/09.in", "5 0\n"), put(two + "/09.ans", "1 2 3 4 5\n");
+  put(three + "/099.in", "5 0\n"), put(three + "/099.ans", "1 2 3 4 5\n");
+  put(d.at("one.cpp"), minus_when("n == 7 && x == 9"));
+  put(d.at("most.cpp"), minus_when("x != 0"));
+  put(d.at("water.cpp"), get(WATER_SOURCE));
+  put(d.at("broken.cpp"), "int main() { return missing; }");
+  const std::string found = "\ntried [0-9]+ inputs in [0-9.]+ s\n";
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out, added; // a pattern of stdout; the test added, if any
+  } cases[] = {
+      {{d.at("one.cpp"), tests},
+       0,
+       "^7 9: WA: the output says -1 \\(no solution\\) but the "
+       "reference answer does not" +
+           found + "$",
+       ""},
+      {{"--add", d.at("most.cpp"), two},
+       0,
+       "^([1-9]|1[0-2]) [0-9]+: WA: the output says -1[^\n]*" + found + "added '" + two +
+           "/10.in' and '" + two + "/10.ans'\n$",
+       two + "/10"},
+      {{d.at("most.cpp"), three, "--add"}, 0, "^[0-9]+ [0-9]+: WA: ", three + "/100"},
+      {{"--seconds", "1.5", "--add", d.at("water.cpp"), tests},
+       1,
+       "^nothing found: tried [0-9]+ inputs in 1.[5-9] s\n$",
+       ""},
+      {{d.at("broken.cpp"), tests},
+       1,
+       "^" + d.at("broken.cpp") + " does not compile: .*missing",
+       ""},
+  };
+  for (auto &c : cases) {
+    printed p = run(HUNT_PATH, d, c.args);
+    EXPECT_EQ(p.status, c.status) << p.err;
+    EXPECT_TRUE(fits(p.out, c.out)) << p.out;
+    if (c.added.empty()) continue;
+    printed v = run(VALIDATE_PATH, d, {c.added + ".in", c.added + ".ans"});
+    EXPECT_EQ(v.out, "1 sound, 0 broken\n");
+  }
+  EXPECT_EQ(std::system(("test $(ls " + tests + " | wc -l) = 6").c_str()), 0) << "TESTS changed";
 }
 
 // What cannot be used is refused before anything is compiled: a usage error (exit 2) or a broken

@@ -63,6 +63,7 @@ struct solution {
 static options opt;
 static std::vector<std::string> tests; // NN.in, NN.ans, ...: paths
 static std::vector<std::string> names; // NN
+static std::string tests_dir;          // TESTS as given
 
 // The files of one folder of SOLUTIONS in name order, each with its language; a folder that is
 // not there holds none. Names starting with '.' are not solutions.
@@ -188,6 +189,26 @@ static bool as_expected(const solution &s) {
   return (s.v == want && !s.in_margin) || (want == RTE && s.v == MLE);
 }
 
+// A word as the shell reads it back: quoted when it holds more than letters, digits and ./_-.
+static std::string word(const std::string &w) {
+  if (!w.empty() && w.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                        "0123456789./_-=") == w.npos)
+    return w;
+  std::string q = "'";
+  for (char c : w) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+// The hunt command that finds a test rejecting s, with these limits: beside invoke, or on PATH.
+static std::string hunt_command(const solution &s) {
+  std::string me = prog, at = me.size() >= 6 ? me.substr(me.size() - 6) : "";
+  std::string cmd = at == "invoke" ? word(me.substr(0, me.size() - 6) + "hunt") : "hunt";
+  if (opt.lim.time_ms != 1000) cmd += " --time-limit " + seconds(opt.lim.time_ms);
+  if (opt.lim.memory_mib != 256) cmd += " --memory-limit " + std::to_string(opt.lim.memory_mib);
+  if (opt.python != "python3") cmd += " --python " + word(opt.python);
+  return cmd + " " + word(s.p.source) + " " + word(tests_dir) + " --add";
+}
+
 // The line that says what is wrong with s, if anything.
 static void problem_line(const solution &s) {
   std::string got = s.v == AC ? "AC on every test" : std::string(verdict_name[s.v]);
@@ -207,6 +228,7 @@ static void problem_line(const solution &s) {
                        : want == RTE && s.v <= WA ? ": it does not fail"
                                                   : "";
     printf("%s: %s, expected %s%s\n", s.name.c_str(), got.c_str(), verdict_name[want], then);
+    if (want == WA && s.v == AC) printf("  a test that does: %s\n", hunt_command(s).c_str());
   } else if (want == AC && s.slowest_us * 2 > opt.lim.time_ms * 1000LL) {
     printf("%s: %s on %s, more than half the %s s limit\n", s.name.c_str(),
            time_text(s.slowest_us).c_str(), names[s.slowest_at].c_str(),
@@ -250,54 +272,6 @@ static bool said(const std::vector<solution> &sols) {
   return all;
 }
 
-// The tests of dir checked as validate checks them; their names. False when they cannot be used:
-// *status says how it ended.
-static bool sound_tests(const char *dir, int *status) {
-  int err;
-  *status = usage_status;
-  if (!is_folder(dir, &err))
-    return usage_error(forms, "TESTS '%s' is not a folder", shown(dir)), false;
-  if (!folder_pairs(dir, tests)) return *status = 1, false;
-  if (tests.empty())
-    return usage_error(forms, "TESTS '%s' holds no NN.in / NN.ans pair", shown(dir)), false;
-  size_t j;
-  int i = named_twice(tests, &j);
-  if (i >= 0)
-    return usage_error(forms, "'%s' is named twice (also as '%s')", shown(tests[i].c_str()),
-                       shown(tests[j].c_str())),
-           false;
-  // Checked in a child: the judge's arrays it touches would be copied into each run, whose peak
-  // memory counts what its parent held when forking.
-  fflush(stdout);
-  pid_t pid = fork();
-  if (pid == 0) {
-    int sound, broken;
-    check_pairs(tests, stdout, &sound, &broken);
-    if (broken) printf("%d sound, %d broken\n", sound, broken);
-    _exit(!stdout_written() ? write_status : broken ? 1 : 0);
-  }
-  int st;
-  if (pid < 0 || waitpid(pid, &st, 0) != pid || !WIFEXITED(st)) {
-    warn("cannot check the tests in '%s'", shown(dir));
-    return *status = 1, false;
-  }
-  if (WEXITSTATUS(st) == 1) warn("'%s' holds a broken test: nothing run", shown(dir));
-  if (WEXITSTATUS(st) != 0) return *status = WEXITSTATUS(st), false;
-  size_t skip = strlen(dir) + 1;
-  for (size_t k = 0; k < tests.size(); k += 2)
-    names.push_back(tests[k].substr(skip, tests[k].size() - skip - 3));
-  return true;
-}
-
-// The output limit as package sets it: twice the largest answer in MiB, never below 8.
-static long long output_max() {
-  long long largest = 0;
-  struct stat st;
-  for (size_t k = 1; k < tests.size(); k += 2)
-    if (stat(tests[k].c_str(), &st) == 0) largest = std::max(largest, (long long)st.st_size);
-  return std::max((2 * largest + (1 << 20) - 1) >> 20, 8LL) << 20;
-}
-
 int main(int argc, char **argv) {
   sandbox_monitor(argc, argv);
   name_tool(argc, argv, "invoke");
@@ -312,8 +286,9 @@ int main(int argc, char **argv) {
   int err;
   if (!is_folder(args[0].c_str(), &err))
     return usage_error(forms, "SOLUTIONS '%s' is not a folder", shown(args[0].c_str()));
-  if (!sound_tests(args[1].c_str(), &status)) return status;
-  opt.lim.output_max = output_max();
+  if ((status = tests_checked(args[1].c_str(), forms, &tests, &names))) return status;
+  tests_dir = args[1];
+  opt.lim.output_max = output_limit(tests, 8LL << 20);
   if (!jobs_begin(opt, "invoke")) return 1;
   std::vector<solution> sols;
   for (int f = 0; f < 4; f++)

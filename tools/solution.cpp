@@ -73,7 +73,7 @@ static int set_option(int c, const char *value, const char *forms, options *o) {
       return usage_error(forms, "%s '%s': expected more than 0 and at most 3600 seconds", name, v);
     if (c == seconds_opt && (*ms <= 0 || *ms > 86400000))
       return usage_error(forms, "%s '%s': expected more than 0 and at most 86400 seconds", name, v);
-    if (c == seconds_opt) o->seconds = (m + 999) / 1000;
+    if (c == seconds_opt) o->budget_ms = m;
     return 0;
   }
   case memory_opt:
@@ -187,6 +187,11 @@ std::string missing_tool(int lang, const options &o) {
 }
 
 static bool on_jvm(int lang) { return lang == java_lang || lang == kotlin_lang; }
+
+// Whether the address space is capped too: a JVM and PyPy reserve far more than they touch.
+static bool capped(int lang, const options &o) {
+  return !on_jvm(lang) && (lang != python_lang || o.python.find("pypy") == std::string::npos);
+}
 
 // The name of the class a JVM starts: Java's is the file's; Kotlin's is the file's, capitalised,
 // with "Kt" after it.
@@ -375,7 +380,7 @@ void run_worker(const program &p, const options &o, long run_ms, const char *in,
   std::string cwd = folder + "/cwd", out = folder + "/out", err = folder + "/err";
   std::vector<std::string> c = run_command(p, o);
   std::vector<const char *> argv = pointers(c);
-  box b = {argv.data(), cwd.c_str(), p.dir.c_str(), !on_jvm(p.lang), 256};
+  box b = {argv.data(), cwd.c_str(), p.dir.c_str(), capped(p.lang, o), 256};
   limits l = o.lim;
   l.time_ms = run_ms;
   ended e;
@@ -395,4 +400,48 @@ void run_worker(const program &p, const options &o, long run_ms, const char *in,
   }
   remove_tree(folder);
   told(fd, r);
+}
+
+int tests_checked(const char *dir, const char *forms, std::vector<std::string> *paths,
+                  std::vector<std::string> *names) {
+  int err;
+  std::vector<std::string> &tests = *paths;
+  if (!is_folder(dir, &err)) return usage_error(forms, "TESTS '%s' is not a folder", shown(dir));
+  if (!folder_pairs(dir, tests)) return 1;
+  if (tests.empty())
+    return usage_error(forms, "TESTS '%s' holds no NN.in / NN.ans pair", shown(dir));
+  size_t j;
+  int i = named_twice(tests, &j);
+  if (i >= 0)
+    return usage_error(forms, "'%s' is named twice (also as '%s')", shown(tests[i].c_str()),
+                       shown(tests[j].c_str()));
+  // Checked in a child: the judge's arrays it touches would be copied into each run, whose peak
+  // memory counts what its parent held when forking.
+  fflush(stdout);
+  pid_t pid = fork();
+  if (pid == 0) {
+    int sound, broken;
+    check_pairs(tests, stdout, &sound, &broken);
+    if (broken) printf("%d sound, %d broken\n", sound, broken);
+    _exit(!stdout_written() ? write_status : broken ? 1 : 0);
+  }
+  int st;
+  if (pid < 0 || waitpid(pid, &st, 0) != pid || !WIFEXITED(st)) {
+    warn("cannot check the tests in '%s'", shown(dir));
+    return 1;
+  }
+  if (WEXITSTATUS(st) == 1) warn("'%s' holds a broken test: nothing run", shown(dir));
+  if (WEXITSTATUS(st) != 0) return WEXITSTATUS(st);
+  size_t skip = strlen(dir) + 1;
+  for (size_t k = 0; k < tests.size(); k += 2)
+    names->push_back(tests[k].substr(skip, tests[k].size() - skip - 3));
+  return 0;
+}
+
+long long output_limit(const std::vector<std::string> &tests, long long least) {
+  long long largest = 0;
+  struct stat st;
+  for (size_t k = 1; k < tests.size(); k += 2)
+    if (stat(tests[k].c_str(), &st) == 0) largest = std::max(largest, (long long)st.st_size);
+  return std::max(((2 * largest + (1 << 20) - 1) >> 20) << 20, least);
 }

@@ -15,7 +15,7 @@ struct options {
   long jobs = 1;
   std::string python = "python3";
   bool unconfined = false;
-  long seconds = 60; // hunt: its budget
+  long budget_ms = 60000; // hunt: how long it searches
   bool add = false;  // hunt: the test found is added
 };
 
@@ -23,6 +23,14 @@ struct options {
 // to args. 0, or usage_status after saying why.
 int parse_options(int argc, char **argv, const char *forms, bool hunt, options *o,
                   std::vector<std::string> *args);
+
+// The NN.in / NN.ans pairs of dir (paths, in name order) checked as validate checks them, and
+// their names (NN). 0, or how the tool ends: a usage error, or 1 after validate's lines.
+int tests_checked(const char *dir, const char *forms, std::vector<std::string> *tests,
+                  std::vector<std::string> *names);
+// The output limit as package sets it: twice the largest answer of tests, up to whole MiB, and at
+// least least.
+long long output_limit(const std::vector<std::string> &tests, long long least);
 
 // One source and where it is compiled.
 struct program {

@@ -1,0 +1,236 @@
+// Searches the inputs for one on which a solution is not AC, and adds it to a test folder.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "construction.h"
+#include "host.h"
+#include "jobs.h"
+#include "search.h"
+#include "solution.h"
+#include "water_volume.h"
+
+static const char forms[] = "[--seconds S] [--time-limit S] [--memory-limit MIB] [--python I] "
+                            "[--jobs N] [--add] [--unconfined] SOLUTION TESTS";
+static const char about[] =
+    "Compiles SOLUTION and runs it as invoke does (confined, under the limits: 1 second and\n"
+    "256 MiB unless given), judged by the checker's own judge, on inputs \"n x\" that are not\n"
+    "in TESTS, until it is not AC or S seconds (60 unless given) have passed: first every n\n"
+    "from 1 to 12 with every x from -1 to one past the largest volume; then n and x at the\n"
+    "declared bounds and the values that wrap 32- and 64-bit arithmetic; then random inputs,\n"
+    "n spread over its orders of magnitude. N runs at once (the number of CPUs unless given).\n"
+    "Of the failures found together the one with the smallest n is given; one found at random\n"
+    "is tried again at smaller n. Prints the input, the verdict and why, then how many inputs\n"
+    "were tried in how long. --add writes it into TESTS as the next free number, its answer\n"
+    "made as construct makes it.\n"
+    "Exit status: 0 a failing input found (and added); 1 none found, SOLUTION does not compile\n"
+    "or cannot be run here, or TESTS is broken; 2 a usage error; 3 standard output could not\n"
+    "be written.\n";
+
+static options opt;
+static program sol;
+static std::set<std::pair<int, ll>> seen; // the inputs of TESTS and those tried
+static long tried;
+static timespec began;
+static std::mt19937_64 random_bits(1); // the same inputs on every hunt: a failure can be found
+                                       // again
+
+static double elapsed() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return (double)(now.tv_sec - began.tv_sec) + (now.tv_nsec - began.tv_nsec) / 1e9;
+}
+
+static bool time_left() { return elapsed() * 1000 < opt.budget_ms; }
+
+// The inputs of TESTS, never tried again.
+static void known(const std::vector<std::string> &tests) {
+  for (size_t k = 0; k < tests.size(); k += 2) {
+    FILE *f = fopen(tests[k].c_str(), "r");
+    int n;
+    ll x;
+    if (f && fscanf(f, "%d %lld", &n, &x) == 2) seen.insert({n, x});
+    if (f) fclose(f);
+  }
+}
+
+// A failure: where, and what the judge said.
+struct found {
+  bool any = false;
+  input at = {0, 0};
+  result r = {};
+  bool random = false;
+};
+
+// One input's files: "n x" and, since the judge asks only whether it begins with -1, the answer's
+// first integer.
+static bool write_input(const std::string &base, input in) {
+  FILE *a = fopen((base + ".in").c_str(), "w"), *b = fopen((base + ".ans").c_str(), "w");
+  if (a) fprintf(a, "%d %lld\n", in.n, in.x);
+  if (b) fputs(reachable(in.n, in.x) ? "1\n" : "-1\n", b);
+  bool ok = a && b;
+  if (a) ok = fclose(a) == 0 && ok;
+  if (b) ok = fclose(b) == 0 && ok;
+  return ok;
+}
+
+// Runs the inputs next gives, jobs at a time, until one fails (or, with every, until next gives no
+// more) or time is up; the failure with the smallest n among those that ended goes to *best.
+static void run_inputs(const std::function<bool(input *, bool *)> &next, bool every, found *best) {
+  std::vector<job> now;
+  std::vector<std::pair<input, bool>> slot;
+  for (;;) {
+    input in;
+    bool random;
+    while ((!best->any || every) && (long)now.size() < opt.jobs && time_left() &&
+           next(&in, &random)) {
+      std::string base = scratch + "/" + std::to_string(slot.size());
+      if (!write_input(base, in)) fatal("cannot write '%s.in': %s", base.c_str(), strerror(errno));
+      std::string in_path = base + ".in", ans_path = base + ".ans";
+      now.push_back(spawn(slot.size(), [&](int fd) {
+        run_worker(sol, opt, opt.lim.time_ms, in_path.c_str(), ans_path.c_str(), base + ".run", fd);
+      }));
+      slot.push_back({in, random});
+    }
+    if (now.empty()) return;
+    progress("%s: %ld inputs tried in %.0f s", prog, tried, elapsed());
+    job done;
+    result r;
+    if (!reap(now, &done, &r)) leave(1);
+    tried++;
+    std::string base = scratch + "/" + std::to_string(done.id);
+    remove((base + ".in").c_str()), remove((base + ".ans").c_str());
+    input at = slot[done.id].first;
+    if (r.v != AC && (!best->any || at.n < best->at.n)) *best = {true, at, r, slot[done.id].second};
+  }
+}
+
+// The stages in order, each input once.
+static bool next_input(input *in, bool *random) {
+  static std::vector<input> queue;
+  static size_t at;
+  if (queue.empty()) {
+    queue = small_inputs();
+    std::vector<input> traps = trap_inputs();
+    queue.insert(queue.end(), traps.begin(), traps.end());
+  }
+  for (*random = false; at < queue.size();)
+    if (seen.insert({queue[at].n, queue[at].x}).second)
+      return *in = queue[at++], true;
+    else
+      at++;
+  for (*random = true;;) {
+    *in = random_input(random_bits);
+    if (seen.insert({in->n, in->x}).second) return true;
+  }
+}
+
+// A failure found at random, tried again at smaller n until none smaller fails.
+static void shrunk(found *best) {
+  while (best->random && time_left()) {
+    std::vector<input> ladder = smaller_inputs(best->at);
+    size_t k = 0;
+    found smaller;
+    run_inputs(
+        [&](input *in, bool *random) {
+          for (*random = true; k < ladder.size(); k++)
+            if (seen.insert({ladder[k].n, ladder[k].x}).second) return *in = ladder[k++], true;
+          return false;
+        },
+        true, &smaller);
+    if (!smaller.any || smaller.at.n >= best->at.n) return;
+    *best = smaller;
+  }
+}
+
+// The next free test number in TESTS, as wide as the numbers there and at least two digits.
+static std::string next_name(const std::vector<std::string> &names) {
+  size_t width = 2;
+  long long most = 0;
+  for (auto &s : names)
+    if (!s.empty() && s.size() < 18 && std::all_of(s.begin(), s.end(), ::isdigit))
+      width = std::max(width, s.size()), most = std::max(most, std::stoll(s));
+  char name[32];
+  snprintf(name, sizeof name, "%0*lld", (int)width, most + 1);
+  return name;
+}
+
+// Writes the input found into dir as the next test, its answer as construct writes it.
+static bool added(const std::string &dir, const std::vector<std::string> &names, input in) {
+  std::string base = dir + "/" + next_name(names);
+  int a = open((base + ".in").c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  int b = a < 0 ? -1 : open((base + ".ans").c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  FILE *fa = a < 0 ? nullptr : fdopen(a, "w"), *fb = b < 0 ? nullptr : fdopen(b, "w");
+  bool ok = fa && fb && fprintf(fa, "%d %lld\n", in.n, in.x) > 0 && write_answer(fb, in.n, in.x);
+  int err = errno;
+  if (fa) ok = fclose(fa) == 0 && ok;
+  if (fb) ok = fclose(fb) == 0 && ok;
+  if (!ok) {
+    if (fa) remove((base + ".in").c_str());
+    if (fb) remove((base + ".ans").c_str());
+    warn("cannot add '%s.in' and '%s.ans': %s", shown(base.c_str()), shown(base.c_str()),
+         strerror(err ? err : EIO));
+    return false;
+  }
+  printf("added '%s.in' and '%s.ans'\n", base.c_str(), base.c_str());
+  return true;
+}
+
+int main(int argc, char **argv) {
+  sandbox_monitor(argc, argv);
+  name_tool(argc, argv, "hunt");
+  int status;
+  if (help_asked(argc, argv, forms, about, &status)) return status;
+  signal(SIGPIPE, SIG_IGN);
+  std::vector<std::string> args, tests, names;
+  if ((status = parse_options(argc, argv, forms, true, &opt, &args))) return status;
+  if (args.size() != 2)
+    return usage_error(forms, "expected SOLUTION and TESTS, got %zu argument%s", args.size(),
+                       args.size() == 1 ? "" : "s");
+  struct stat st;
+  std::string file = args[0].substr(args[0].rfind('/') + 1);
+  if (stat(args[0].c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    return usage_error(forms, "SOLUTION '%s' is not a file", shown(args[0].c_str()));
+  if (language_of(file) < 0)
+    return usage_error(forms, "SOLUTION '%s': no language has files named so",
+                       shown(args[0].c_str()));
+  if ((status = tests_checked(args[1].c_str(), forms, &tests, &names))) return status;
+  std::string missing = missing_tool(language_of(file), opt);
+  if (!missing.empty()) return warn("%s is not installed", missing.c_str()), 1;
+  known(tests);
+  // At least twice the largest answer hunt may ask for, n = 1,000,009's.
+  opt.lim.output_max = output_limit(tests, 16LL << 20);
+  if (!jobs_begin(opt, "hunt")) return 1;
+  clock_gettime(CLOCK_MONOTONIC, &began);
+  sol = {args[0], scratch + "/program", file, language_of(file)};
+  std::vector<job> now = {spawn(0, [&](int fd) { compile_worker(sol, opt, fd); })};
+  job done;
+  result r;
+  if (!reap(now, &done, &r)) leave(1);
+  if (r.v == CE) printf("%s does not compile: %s\n", shown(args[0].c_str()), r.why);
+  if (r.v == CE) leave(stdout_written() ? 1 : write_status);
+  found best;
+  run_inputs(next_input, false, &best);
+  shrunk(&best);
+  progress_cleared();
+  if (opt.unconfined) printf("unconfined: the solution could read and write what you can\n");
+  if (best.any)
+    printf("%d %lld: %s: %s\n", best.at.n, best.at.x, verdict_name[best.r.v], best.r.why);
+  printf("%s%ld input%s in %.1f s\n", best.any ? "tried " : "nothing found: tried ", tried,
+         tried == 1 ? "" : "s", elapsed());
+  bool ok = best.any && (!opt.add || added(args[1], names, best.at));
+  leave(!stdout_written() ? write_status : ok ? 0 : 1);
+}

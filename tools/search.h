@@ -1,0 +1,23 @@
+// The inputs hunt tries, in order: every small one, the declared bounds and known traps, then
+// random ones; and the smaller inputs a failure found at random is tried again at.
+#pragma once
+#include <random>
+#include <vector>
+
+#include "state.h"
+
+struct input {
+  int n;
+  ll x;
+};
+
+// Stage 1: every n from 1 to 12 with every x from -1 to one past the largest volume.
+std::vector<input> small_inputs();
+// Stage 2: n at the bounds and where the largest volume passes 2^31 - 1 and 2^32 - 1, with x at
+// either end, around the largest volume and around the powers of two that wrap.
+std::vector<input> trap_inputs();
+// Stage 3: n spread evenly over its orders of magnitude, x from -1 to one past the largest
+// volume, often near either end.
+input random_input(std::mt19937_64 &g);
+// A failure at f tried again: smaller n with the same x, or as far below the largest volume.
+std::vector<input> smaller_inputs(input f);
