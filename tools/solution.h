@@ -16,7 +16,7 @@ struct options {
   std::string python = "python3";
   bool unconfined = false;
   long budget_ms = 60000; // hunt: how long it searches
-  bool add = false;  // hunt: the test found is added
+  bool add = false;       // hunt: the test found is added
 };
 
 // Parses argv with getopt_long; hunt says whether hunt's own options are taken. The operands go
