@@ -78,6 +78,13 @@ static void close_on_exec_from(int from) {
     fcntl((int)fd, F_SETFD, FD_CLOEXEC);
 }
 
+// In a child whose exec (or what came before it) failed: the errno goes to fd, then exit.
+[[noreturn]] static void start_failed(int fd) {
+  int e = errno;
+  ssize_t told = write(fd, &e, sizeof e);
+  _exit(told < 0 ? 126 : 127);
+}
+
 static bool redirect(const char *path, int flags, int fd) {
   int f = open(path, flags, 0644);
   if (f < 0) return false;
@@ -116,9 +123,7 @@ void sandbox_monitor(int argc, char **argv) {
   if (pid == 0) {
     program_limits(v[0], v[1], v[2] != 0, v[3]);
     execv(argv[8], argv + 8);
-    int e = errno;
-    ssize_t told = write(failed[1], &e, sizeof e);
-    _exit(told < 0 ? 126 : 127);
+    start_failed(failed[1]);
   }
   close(failed[1]);
   if (pid < 0) r.exec_errno = errno;
@@ -197,9 +202,7 @@ static std::vector<std::string> bwrap_args(const box &b, const limits &l) {
   bool dropped =
       geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0);
   if (dropped) execv(bwrap.c_str(), v.data());
-  int e = errno;
-  ssize_t told = write(3, &e, sizeof e);
-  _exit(told < 0 ? 126 : 127);
+  start_failed(3);
 }
 
 // In the child: its own process group, the files, then bwrap or the program itself; on a failure
@@ -209,11 +212,8 @@ static std::vector<std::string> bwrap_args(const box &b, const limits &l) {
   setpgid(0, 0);
   // The files first: their paths may be relative to the caller's folder.
   if (!redirect(in, O_RDONLY, 0) || !redirect(out, O_WRONLY | O_CREAT | O_TRUNC, 1) ||
-      !redirect(err, O_WRONLY | O_CREAT | O_TRUNC, 2) || chdir(b.cwd) != 0) {
-    int e = errno;
-    ssize_t told = write(fd, &e, sizeof e);
-    _exit(told < 0 ? 126 : 127);
-  }
+      !redirect(err, O_WRONLY | O_CREAT | O_TRUNC, 2) || chdir(b.cwd) != 0)
+    start_failed(fd);
   if (confined) {
     // Without close-on-exec: the monitor reports on it.
     if (fd == 3)
@@ -228,9 +228,7 @@ static std::vector<std::string> bwrap_args(const box &b, const limits &l) {
                  l.output_max);
   close_on_exec_from(3);
   execv(b.argv[0], (char *const *)b.argv);
-  int e = errno;
-  ssize_t told = write(fd, &e, sizeof e);
-  _exit(told < 0 ? 126 : 127);
+  start_failed(fd);
 }
 
 // Every process reparented to this one, the subreaper: their parent ids name it.
@@ -362,20 +360,22 @@ static bool reachable(const std::string &scratch, std::string *why) {
   return true;
 }
 
-// A copy of this program in scratch, which the sandbox can reach.
-static bool copy_self(const std::string &to, std::string *why) {
-  int in = open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
-  int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0755);
+bool copy_file(const std::string &from, const std::string &to, mode_t mode) {
+  int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   char buf[65536];
   ssize_t k = in < 0 || out < 0 ? -1 : 0;
   while (k >= 0 && (k = read(in, buf, sizeof buf)) > 0)
     if (write(out, buf, k) != k) k = -1;
   if (in >= 0) close(in);
-  if ((out >= 0 && close(out) != 0) || k < 0) {
-    *why = "cannot copy this program into '" + to + "': " + strerror(errno);
-    return false;
-  }
-  return true;
+  return out >= 0 && close(out) == 0 && k == 0;
+}
+
+// A copy of this program in scratch, which the sandbox can reach.
+static bool copy_self(const std::string &to, std::string *why) {
+  if (copy_file("/proc/self/exe", to, 0755)) return true;
+  *why = "cannot copy this program into '" + to + "': " + strerror(errno);
+  return false;
 }
 
 // One run of true, confined: bwrap's first line on stderr when it fails.

@@ -45,6 +45,9 @@ void sandbox_signals();
 // Whether a stop signal came.
 bool stopped();
 
+// Copies the file from to the new file to, with mode; false, with errno, when it could not.
+bool copy_file(const std::string &from, const std::string &to, mode_t mode);
+
 // Makes path a folder the confined run may write in (it runs as another user when we are root).
 void give_to_runs(const char *path);
 

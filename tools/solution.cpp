@@ -271,18 +271,6 @@ static std::string first_error(const std::string &log, const std::string &source
   return "the compiler failed with exit status " + std::to_string(WEXITSTATUS(status));
 }
 
-// Copies the file from to the new file to.
-static bool copied(const std::string &from, const std::string &to) {
-  int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  char buf[65536];
-  ssize_t k = in < 0 || out < 0 ? -1 : 0;
-  while (k >= 0 && (k = read(in, buf, sizeof buf)) > 0)
-    if (write(out, buf, k) != k) k = -1;
-  if (in >= 0) close(in);
-  return out >= 0 && close(out) == 0 && k == 0;
-}
-
 [[noreturn]] static void told(int fd, const result &r) {
   _exit(write(fd, &r, sizeof r) == (ssize_t)sizeof r ? 0 : 1);
 }
@@ -290,7 +278,7 @@ static bool copied(const std::string &from, const std::string &to) {
 void compile_worker(const program &p, const options &o, int fd) {
   result r = {};
   std::string log = p.dir + ".log", out = p.dir + ".out";
-  if (mkdir(p.dir.c_str(), 0755) != 0 || !copied(p.source, p.dir + "/" + p.name)) {
+  if (mkdir(p.dir.c_str(), 0755) != 0 || !copy_file(p.source, p.dir + "/" + p.name, 0644)) {
     r.v = -1;
     snprintf(r.why, sizeof r.why, "cannot copy '%s' into '%s': %s", shown(p.source.c_str()),
              p.dir.c_str(), strerror(errno));
