@@ -133,8 +133,8 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
   // Started with descriptor 5 open, as package starts it; one run at a time, so that the CPU-bound
   // rows meet the wall-clock guard even when other tests load the machine.
   printed p = run("/bin/sh", d,
-                  {"-c", "exec 5</dev/null; exec \"$0\" \"$@\"", INVOKE_PATH, "--time-limit", "0.45",
-                   "--memory-limit=064", "--jobs", "1", sols, tests});
+                  {"-c", "exec 5</dev/null; exec \"$0\" \"$@\"", INVOKE_PATH, "--time-limit",
+                   "0.45", "--memory-limit=064", "--jobs", "1", sols, tests});
   close(listener);
   EXPECT_EQ(p.status, 1);
   EXPECT_EQ(p.err, "");
