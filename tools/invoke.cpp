@@ -237,6 +237,7 @@ static void problem_line(const solution &s) {
 // folder says.
 static bool said(const std::vector<solution> &sols) {
   if (opt.unconfined) printf("unconfined: each solution could read and write what you can\n");
+  printf("%s\n", held.c_str());
   std::vector<std::vector<std::string>> rows = {
       {"solution", "verdict", "test", "slowest", "memory", "why"}};
   for (auto &s : sols) {

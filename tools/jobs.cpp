@@ -1,6 +1,8 @@
 // The scratch folder, the workers and the stop signals of a tool that runs solutions.
 #include "jobs.h"
 
+#include "hold.h"
+
 #include <fcntl.h>
 #include <ftw.h>
 #include <signal.h>
@@ -19,6 +21,7 @@
 #include "host.h"
 
 std::string scratch;
+std::string held;
 bool tty;
 
 const int most_children = 1024;
@@ -70,6 +73,7 @@ void leave(int status) {
     if (children[i]) kill(-children[i], SIGTERM);
   while (waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {
   }
+  hold_end();
   if (!scratch.empty()) remove_tree(scratch);
   exit(stop_signal ? 128 + stop_signal : status);
 }
@@ -105,7 +109,10 @@ bool jobs_begin(const options &o, const char *name) {
   }
   tty = isatty(1);
   std::string why;
+  const char *forced = getenv("WATER_WATCHDOG");
+  hold_choose(forced && *forced, &held);
   if (o.unconfined || sandbox_confine(scratch, &why)) return true;
+  hold_end();
   warn("cannot confine the runs: %s; --unconfined runs them as they are", why.c_str());
   remove_tree(scratch);
   scratch.clear();

@@ -11,6 +11,7 @@
 #include "solution.h"
 
 extern std::string scratch; // holds every program, log and run folder
+extern std::string held;    // how runs' memory is held, in a few words
 extern bool tty;            // stdout is a terminal: a progress line is shown
 
 // The scratch folder made under $TMPDIR (or /tmp) as NAME-XXXXXX, the stop signals handled, and

@@ -4,20 +4,25 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <vector>
+
+#include "hold.h"
 
 const char inside_arg[] = "--monitor-inside-sandbox";
 
@@ -34,6 +39,7 @@ struct report {
   int exec_errno; // 0 when the program started
   long long cpu_us;
   long peak_kib;
+  int disk_full; // nothing was left of /tmp
 };
 
 static volatile sig_atomic_t running;   // the run's process group while it runs, else 0
@@ -135,6 +141,8 @@ void sandbox_monitor(int argc, char **argv) {
   r.cpu_us = (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1000000LL + ru.ru_utime.tv_usec +
              ru.ru_stime.tv_usec;
   r.peak_kib = ru.ru_maxrss;
+  struct statvfs fs;
+  r.disk_full = statvfs("/tmp", &fs) == 0 && fs.f_bavail == 0;
   _exit(write(3, &r, sizeof r) == (ssize_t)sizeof r ? 0 : 1);
 }
 
@@ -184,11 +192,12 @@ static std::vector<std::string> bwrap_args(const box &b, const limits &l) {
   a.insert(a.end(), {"--proc", "/proc", "--dev", "/dev", "--size", std::to_string(l.output_max),
                      "--tmpfs", "/tmp"});
   if (b.ro) a.insert(a.end(), {"--ro-bind", b.ro, b.ro});
-  a.insert(a.end(),
-           {"--bind", b.cwd, b.cwd, "--ro-bind", monitor, monitor, "--remount-ro", "/", "--chdir",
-            b.cwd, monitor, inside_arg, std::to_string((l.time_ms + 999) / 1000),
-            std::to_string((long long)l.memory_mib << 20), b.address_space ? "1" : "0",
-            std::to_string(l.output_max), std::to_string(b.processes), "--"});
+  if (!b.in_memory) a.insert(a.end(), {"--bind", b.cwd, b.cwd});
+  a.insert(a.end(), {"--ro-bind", monitor, monitor, "--remount-ro", "/", "--chdir",
+                     b.in_memory ? "/tmp" : b.cwd, monitor, inside_arg,
+                     std::to_string((l.time_ms + 999) / 1000),
+                     std::to_string((long long)l.memory_mib << 20), b.address_space ? "1" : "0",
+                     std::to_string(l.output_max), std::to_string(b.processes), "--"});
   for (const char *const *p = b.argv; *p; p++) a.push_back(*p);
   return a;
 }
@@ -208,8 +217,9 @@ static std::vector<std::string> bwrap_args(const box &b, const limits &l) {
 // In the child: its own process group, the files, then bwrap or the program itself; on a failure
 // the errno goes to fd.
 [[noreturn]] static void start(const box &b, const char *in, const char *out, const char *err,
-                               const limits &l, int fd) {
+                               const limits &l, const hold &h, int fd) {
   setpgid(0, 0);
+  if (!hold_join(h)) start_failed(fd);
   // The files first: their paths may be relative to the caller's folder.
   if (!redirect(in, O_RDONLY, 0) || !redirect(out, O_WRONLY | O_CREAT | O_TRUNC, 1) ||
       !redirect(err, O_WRONLY | O_CREAT | O_TRUNC, 2) || chdir(b.cwd) != 0)
@@ -285,23 +295,45 @@ static size_t read_all(int fd, void *buf, size_t size) {
   return got;
 }
 
+// Reads the monitor's report, or an errno, from fd while the run goes; under the watchdog, the
+// run's memory is looked at every watch_ms meanwhile. Past the limit the program and what it
+// started are killed, not bwrap, its init and the monitor, which then tells how it ended.
+static size_t report_read(int fd, report *r, hold *h, pid_t pid) {
+  size_t got = 0;
+  for (ssize_t k; got < sizeof *r;) {
+    pollfd p = {fd, POLLIN, 0};
+    if (hold_watching() && poll(&p, 1, watch_ms) == 0) {
+      hold_watch(h, pid, confined ? 3 : 0);
+      continue;
+    }
+    k = read(fd, (char *)r + got, sizeof *r - got);
+    if (k > 0)
+      got += k;
+    else if (k == 0 || errno != EINTR)
+      break;
+  }
+  return got;
+}
+
 bool sandboxed(const box &b, const char *in, const char *out, const char *err, const limits &l,
                long wall_ms, ended *e, int *err_no) {
   prctl(PR_SET_CHILD_SUBREAPER, 1);
+  hold h;
+  if (!hold_open(&h, (long long)l.memory_mib << 20)) return *err_no = errno, false;
   int fd[2];
-  if (pipe2(fd, O_CLOEXEC) != 0) return *err_no = errno, false;
+  if (pipe2(fd, O_CLOEXEC) != 0) return *err_no = errno, hold_close(&h), false;
   timed_out = 0;
   pid_t pid = fork();
-  if (pid == 0) start(b, in, out, err, l, fd[1]);
+  if (pid == 0) start(b, in, out, err, l, h, fd[1]);
   close(fd[1]);
-  if (pid < 0) return *err_no = errno, close(fd[0]), false;
+  if (pid < 0) return *err_no = errno, close(fd[0]), hold_close(&h), false;
   setpgid(pid, pid);
   running = pid;
   if (stop) kill(-pid, SIGKILL);
   set_timer(wall_ms);
   // An errno alone says the start failed; a whole report is the monitor's.
   report r = {};
-  size_t got = read_all(fd[0], &r, sizeof r);
+  size_t got = report_read(fd[0], &r, &h, pid);
   close(fd[0]);
   siginfo_t info;
   while (waitid(P_PID, pid, &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
@@ -314,13 +346,20 @@ bool sandboxed(const box &b, const char *in, const char *out, const char *err, c
   while (wait4(pid, &e->status, 0, &ru) < 0 && errno == EINTR) {
   }
   sweep();
+  hold_close(&h);
   e->timed_out = timed_out;
   e->cpu_us = (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1000000LL + ru.ru_utime.tv_usec +
               ru.ru_stime.tv_usec;
   e->peak_kib = ru.ru_maxrss;
+  e->memory_over = h.over;
+  e->disk_full = false;
   if (got == sizeof r.status) return *err_no = r.status, false;
   if (got == sizeof r && r.exec_errno) return *err_no = r.exec_errno, false;
-  if (got == sizeof r) e->status = r.status, e->cpu_us = r.cpu_us, e->peak_kib = r.peak_kib;
+  if (got == sizeof r)
+    e->status = r.status, e->cpu_us = r.cpu_us, e->peak_kib = r.peak_kib,
+    e->disk_full = r.disk_full;
+  // A group counts what its processes touched; resident sizes count files others brought in too.
+  e->peak_kib = h.group.empty() ? std::max(e->peak_kib, (long)(h.peak >> 10)) : h.peak >> 10;
   return true;
 }
 
@@ -381,7 +420,7 @@ static bool copy_self(const std::string &to, std::string *why) {
 // One run of true, confined: bwrap's first line on stderr when it fails.
 static bool probe(const std::string &scratch, std::string *why) {
   const char *argv[] = {"/bin/true", nullptr};
-  box b = {argv, scratch.c_str(), nullptr, false, 16};
+  box b = {argv, scratch.c_str(), nullptr, false, 16, false};
   limits l = {1000, 64, 1 << 20};
   int fd[2];
   if (pipe2(fd, O_CLOEXEC) != 0) return *why = strerror(errno), false;

@@ -6,8 +6,8 @@
 
 struct limits {
   long time_ms;         // CPU time
-  long memory_mib;      // resident peak; also the address space where a run says so
-  long long output_max; // bytes of any file written
+  long memory_mib;      // all its processes together; also the address space where a run says so
+  long long output_max; // bytes of any file written, and of /tmp
 };
 
 // One run: a command and what it may do. Paths are the same inside the sandbox as outside.
@@ -18,6 +18,7 @@ struct box {
   bool address_space;      // memory_mib caps the address space too (not for a JVM, which
                            // reserves far more than it touches)
   int processes;           // most processes and threads at once, when confined
+  bool in_memory;          // confined, it works in /tmp, a memory file system, instead of cwd
 };
 
 // How a run ended.
@@ -25,7 +26,9 @@ struct ended {
   bool timed_out;   // stopped by the wall-clock guard
   int status;       // as wait4 gives it
   long long cpu_us; // user and system CPU time of the program and what it waited for
-  long peak_kib;    // its peak resident memory
+  long peak_kib;    // its peak memory, all its processes together
+  bool memory_over; // killed for passing the memory limit
+  bool disk_full;   // it filled /tmp, its memory file system
 };
 
 // The hidden first argument with which a tool runs itself inside the sandbox.

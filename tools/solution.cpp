@@ -288,7 +288,7 @@ void compile_worker(const program &p, const options &o, int fd) {
   std::vector<std::string> c = compile_command(p, o);
   std::vector<const char *> argv = pointers(c);
   // Compilers are trusted with time and memory, not with the caller's files.
-  box b = {argv.data(), p.dir.c_str(), nullptr, false, 1024};
+  box b = {argv.data(), p.dir.c_str(), nullptr, false, 1024, false};
   limits l = {120000, 8192, 256LL << 20};
   ended e;
   int err_no;
@@ -320,15 +320,19 @@ static bool allocation_failed(const std::string &err) {
          strstr(text, "MemoryError");
 }
 
-// The verdict of one ended run, as a host gives it: time first, then output, then memory and how
-// it ended, and only then the judge on its output.
+// The verdict of one ended run, as a host gives it: memory past the limit first, even when time
+// ran out after it, then time, output, how it ended, and only then the judge on its output.
 static void judged(const ended &e, const options &o, long run_ms, const char *in, const char *ans,
                    const std::string &out, const std::string &err, result &r) {
   int sig = WIFSIGNALED(e.status) ? WTERMSIG(e.status) : 0;
   long limit_ms = o.lim.time_ms, memory_kib = o.lim.memory_mib * 1024;
   r.cpu_us = e.cpu_us;
   r.peak_kib = e.peak_kib;
-  if (e.timed_out) {
+  if (e.memory_over || e.peak_kib > memory_kib) {
+    r.v = MLE;
+    snprintf(r.why, sizeof r.why, "%.1f MiB at its peak, limit %ld MiB", e.peak_kib / 1024.0,
+             o.lim.memory_mib);
+  } else if (e.timed_out) {
     r.v = TLE;
     snprintf(r.why, sizeof r.why, "still running after %s s of wall time",
              seconds(2 * run_ms + 1000).c_str());
@@ -340,10 +344,10 @@ static void judged(const ended &e, const options &o, long run_ms, const char *in
   } else if (sig == SIGXFSZ) {
     r.v = OLE;
     snprintf(r.why, sizeof r.why, "output past %lld MiB", o.lim.output_max >> 20);
-  } else if (e.peak_kib > memory_kib) {
-    r.v = MLE;
-    snprintf(r.why, sizeof r.why, "%.1f MiB resident, limit %ld MiB", e.peak_kib / 1024.0,
-             o.lim.memory_mib);
+  } else if (e.disk_full) {
+    r.v = OLE;
+    snprintf(r.why, sizeof r.why, "disk full: its folder and /tmp hold %lld MiB",
+             o.lim.output_max >> 20);
   } else if (sig || WEXITSTATUS(e.status)) {
     std::string how =
         sig ? signal_name(sig) : "exit status " + std::to_string(WEXITSTATUS(e.status));
@@ -368,7 +372,7 @@ void run_worker(const program &p, const options &o, long run_ms, const char *in,
   std::string cwd = folder + "/cwd", out = folder + "/out", err = folder + "/err";
   std::vector<std::string> c = run_command(p, o);
   std::vector<const char *> argv = pointers(c);
-  box b = {argv.data(), cwd.c_str(), p.dir.c_str(), capped(p.lang, o), 256};
+  box b = {argv.data(), cwd.c_str(), p.dir.c_str(), capped(p.lang, o), 256, true};
   limits l = o.lim;
   l.time_ms = run_ms;
   ended e;

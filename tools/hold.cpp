@@ -1,0 +1,249 @@
+// A run's memory held by a control group of its own (cgroup v1 or v2), or by a watchdog that sums
+// the resident memory of the run's processes.
+#include "hold.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+enum { watchdog, v1, v2 };
+static int kind = watchdog;
+static bool sampled;       // v2 without memory.peak: the watch loop reads memory.current
+static std::string base;   // the folder of the runs' groups
+static std::string own;    // v2: the group we were in, when we had to leave it for base/tool
+static bool enabled;       // v2: we enabled memory control in own's children
+static std::string how_it; // what hold_how() says
+
+static std::string text_of(const std::string &path) {
+  char buf[4096];
+  int f = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (f < 0) return "";
+  ssize_t k = read(f, buf, sizeof buf - 1);
+  close(f);
+  return std::string(buf, k > 0 ? k : 0);
+}
+
+static bool put(const std::string &path, const std::string &s) {
+  int f = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (f < 0) return false;
+  bool ok = write(f, s.data(), s.size()) == (ssize_t)s.size();
+  int e = errno;
+  close(f);
+  errno = e;
+  return ok;
+}
+
+static bool exists(const std::string &path) { return access(path.c_str(), F_OK) == 0; }
+
+// The number after key at the start of a line of a "key value" file, or of its first line; -1
+// when absent.
+static long long number(const std::string &path, const char *key = "") {
+  std::string t = "\n" + text_of(path);
+  size_t at = t.find("\n" + std::string(key));
+  if (at == t.npos || t.size() == 1) return -1;
+  return atoll(t.c_str() + at + 1 + strlen(key));
+}
+
+// Whether a space- or comma-separated list holds word.
+static bool listed(std::string list, const std::string &word) {
+  std::replace(list.begin(), list.end(), ',', ' ');
+  std::replace(list.begin(), list.end(), '\n', ' ');
+  return (" " + list + " ").find(" " + word + " ") != std::string::npos;
+}
+
+// Where our own group of the hierarchy with memory control is: cgroup2's, or v1's memory one.
+static std::string own_group(bool unified) {
+  char line[4096], point[1024] = "", type[64], opts[1024];
+  std::string mount;
+  FILE *f = fopen("/proc/self/mountinfo", "r");
+  while (f && mount.empty() && fgets(line, sizeof line, f)) {
+    const char *dash = strstr(line, " - ");
+    if (!dash || sscanf(line, "%*s %*s %*s %*s %1023s", point) != 1 ||
+        sscanf(dash, " - %63s %*s %1023s", type, opts) != 2)
+      continue;
+    if (unified ? strcmp(type, "cgroup2") == 0
+                : strcmp(type, "cgroup") == 0 && listed(opts, "memory"))
+      mount = point;
+  }
+  if (f) fclose(f);
+  std::string path;
+  f = fopen("/proc/self/cgroup", "r");
+  while (f && !mount.empty() && path.empty() && fgets(line, sizeof line, f)) {
+    char *a = strchr(line, ':'), *b = a ? strchr(a + 1, ':') : nullptr;
+    if (!b) continue;
+    std::string controllers(a + 1, b - a - 1);
+    if (unified ? controllers.empty() && line[0] == '0' : listed(controllers, "memory"))
+      path = std::string(b + 1, strcspn(b + 1, "\n"));
+  }
+  if (f) fclose(f);
+  if (path.empty()) return "";
+  return path == "/" ? mount : mount + path;
+}
+
+static std::string me() { return std::to_string(getpid()); }
+
+// v2: base made under our group with memory control in its children. A group other than the root
+// may hold processes or controlled children, not both, so we move into base/tool when we must.
+static bool take_v2(const std::string &group, std::string *why) {
+  if (group.empty()) return *why = "no cgroup2 hierarchy", false;
+  if (!listed(text_of(group + "/cgroup.controllers"), "memory"))
+    return *why = "cgroup2 has no memory control in '" + group + "'", false;
+  std::string b = group + "/water-" + me();
+  if (mkdir(b.c_str(), 0755) != 0)
+    return *why = "cannot make a group in '" + group + "': " + strerror(errno), false;
+  base = b;
+  bool root = !exists(group + "/cgroup.events");
+  if (!listed(text_of(group + "/cgroup.subtree_control"), "memory")) {
+    if (!root && (mkdir((b + "/tool").c_str(), 0755) != 0 || !put(b + "/tool/cgroup.procs", me())))
+      return *why = "cannot leave '" + group + "': " + strerror(errno), false;
+    own = root ? "" : group;
+    enabled = put(group + "/cgroup.subtree_control", "+memory");
+    if (!enabled) return *why = "cannot enable memory control in '" + group + "'", false;
+  }
+  return put(b + "/cgroup.subtree_control", "+memory") ||
+         (*why = "cannot enable memory control in '" + b + "'", false);
+}
+
+static bool take_v1(const std::string &group, std::string *why) {
+  if (group.empty()) return *why = "no memory control group here", false;
+  std::string b = group + "/water-" + me();
+  if (mkdir(b.c_str(), 0755) != 0)
+    return *why = "cannot make a control group in '" + group + "': " + strerror(errno), false;
+  base = b;
+  return true;
+}
+
+// One group made and removed with a limit, as every run will be.
+static bool probe(std::string *why) {
+  hold h;
+  if (!hold_open(&h, 64 << 20)) return *why = "cannot set a group's memory limit", false;
+  hold_close(&h);
+  return true;
+}
+
+void hold_choose(bool forced, std::string *how) {
+  std::string why = "WATER_WATCHDOG is set";
+  if (!forced) {
+    kind = v2;
+    if (take_v2(own_group(true), &why) && probe(&why)) {
+      *how = "memory held by a control group per run (cgroup v2), swap included";
+      return;
+    }
+    std::string why2 = why;
+    hold_end();
+    kind = v1;
+    if (take_v1(own_group(false), &why) && probe(&why)) {
+      *how = "memory held by a control group per run (cgroup v1), swap included";
+      return;
+    }
+    hold_end();
+    why = why2 + "; " + why;
+  }
+  kind = watchdog;
+  *how = "memory held by a watchdog every " + std::to_string(watch_ms) +
+         " ms, all of a run's processes together (" + why + ")";
+}
+
+bool hold_watching() { return kind == watchdog || sampled; }
+
+bool hold_open(hold *h, long long limit) {
+  static int runs;
+  *h = {"", limit, 0, false};
+  if (kind == watchdog) return true;
+  std::string g = base + "/run-" + me() + "-" + std::to_string(++runs), l = std::to_string(limit);
+  if (mkdir(g.c_str(), 0755) != 0) return false;
+  // Swap counts: v1 limits memory and swap together, v2 allows none.
+  bool ok = kind == v1 ? put(g + "/memory.limit_in_bytes", l) &&
+                             (!exists(g + "/memory.memsw.limit_in_bytes") ||
+                              put(g + "/memory.memsw.limit_in_bytes", l))
+                       : put(g + "/memory.max", l) &&
+                             (!exists(g + "/memory.swap.max") || put(g + "/memory.swap.max", "0"));
+  if (kind == v2) {
+    sampled = !exists(g + "/memory.peak"); // before Linux 5.19
+    if (exists(g + "/memory.oom.group")) put(g + "/memory.oom.group", "1");
+  }
+  if (!ok) {
+    int e = errno;
+    rmdir(g.c_str());
+    return errno = e, false;
+  }
+  h->group = g;
+  return true;
+}
+
+bool hold_join(const hold &h) { return h.group.empty() || put(h.group + "/cgroup.procs", me()); }
+
+// Resident bytes of pid and every process below it; those depth or more levels below the first
+// go to kill.
+static long long tree_rss(pid_t pid, int depth, std::vector<pid_t> *kill) {
+  long long resident = 0;
+  std::string at = "/proc/" + std::to_string(pid);
+  sscanf(text_of(at + "/statm").c_str(), "%*d %lld", &resident);
+  long long sum = resident * sysconf(_SC_PAGESIZE);
+  if (depth <= 0) kill->push_back(pid);
+  DIR *d = opendir((at + "/task").c_str());
+  for (dirent *e; d && (e = readdir(d));) {
+    if (e->d_name[0] == '.') continue;
+    std::string kids = text_of(at + "/task/" + e->d_name + "/children");
+    char *end;
+    for (const char *p = kids.c_str();; p = end) {
+      long child = strtol(p, &end, 10);
+      if (end == p) break;
+      sum += tree_rss((pid_t)child, depth - 1, kill);
+    }
+  }
+  if (d) closedir(d);
+  return sum;
+}
+
+bool hold_watch(hold *h, pid_t root, int spared) {
+  std::vector<pid_t> run;
+  long long now =
+      kind == watchdog ? tree_rss(root, spared, &run) : number(h->group + "/memory.current");
+  h->peak = std::max(h->peak, now);
+  if (kind != watchdog || now <= h->limit) return true;
+  h->over = true;
+  for (pid_t p : run) kill(p, SIGKILL);
+  return false;
+}
+
+void hold_close(hold *h) {
+  if (h->group.empty()) return;
+  const std::string &g = h->group;
+  if (kind == v1) {
+    std::string sw = g + "/memory.memsw.max_usage_in_bytes";
+    h->peak = number(exists(sw) ? sw : g + "/memory.max_usage_in_bytes");
+    h->over = number(g + "/memory.oom_control", "oom_kill ") > 0;
+  } else {
+    if (!sampled) h->peak = number(g + "/memory.peak");
+    h->over = number(g + "/memory.events", "oom_kill ") > 0;
+  }
+  // Less the files' pages it still holds, its output among them: they are a cache, given back
+  // before the limit is reached, and a host counts the program's own memory.
+  std::string st = g + "/memory.stat";
+  long long files = number(st, kind == v1 ? "cache " : "file ") - number(st, "shmem ");
+  if (files > 0 && h->peak > files) h->peak -= files;
+  // Emptied groups may stay busy for a moment while the kernel lets go of their last tasks.
+  for (int tries = 0; rmdir(g.c_str()) != 0 && errno == EBUSY && tries < 1000; tries++)
+    usleep(1000);
+}
+
+void hold_end() {
+  if (base.empty()) return;
+  if (!own.empty()) {
+    if (enabled) put(own + "/cgroup.subtree_control", "-memory");
+    put(own + "/cgroup.procs", me());
+    rmdir((base + "/tool").c_str());
+  }
+  rmdir(base.c_str());
+  base.clear(), own.clear(), enabled = false;
+}
