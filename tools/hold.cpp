@@ -182,13 +182,13 @@ bool hold_open(hold *h, long long limit) {
 
 bool hold_join(const hold &h) { return h.group.empty() || put(h.group + "/cgroup.procs", me()); }
 
-// Resident bytes of pid and every process below it; those depth or more levels below the first
-// go to kill.
+// Resident bytes of the processes depth or more levels below pid, which also go to kill: the
+// program and what it started, without the sandbox's own.
 static long long tree_rss(pid_t pid, int depth, std::vector<pid_t> *kill) {
   long long resident = 0;
   std::string at = "/proc/" + std::to_string(pid);
   sscanf(text_of(at + "/statm").c_str(), "%*d %lld", &resident);
-  long long sum = resident * sysconf(_SC_PAGESIZE);
+  long long sum = depth <= 0 ? resident * sysconf(_SC_PAGESIZE) : 0;
   if (depth <= 0) kill->push_back(pid);
   DIR *d = opendir((at + "/task").c_str());
   for (dirent *e; d && (e = readdir(d));) {
