@@ -32,8 +32,8 @@ std::string line_of(const std::string &text, const std::string &start) {
 std::string before_main(const std::string &code) {
   return get(WATER_SOURCE) +
          "\n#include <cstdio>\n#include <cstdlib>\n#include <ctime>\n"
-         "#include <fcntl.h>\n#include <unistd.h>\n#include <sys/prctl.h>\n"
-         "#include <arpa/inet.h>\nstatic int before = [] {\n" +
+         "#include <cstring>\n#include <fcntl.h>\n#include <unistd.h>\n#include <sys/prctl.h>\n"
+         "#include <arpa/inet.h>\n#include <sys/vfs.h>\n#include <linux/magic.h>\nstatic int before = [] {\n" +
          code + "\n  return 0;\n}();\n";
 }
 
@@ -69,7 +69,10 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
        " +AC +-" + any + "$", ""},
       {"accepted/escape.cpp",
        before_main("for (auto f : {\"" + d.at("escaped") + "\", \"/var/tmp/water-escaped\", \"" +
-                   sols + "/escaped\"})\n    if (creat(f, 0644) >= 0) _exit(7);"),
+                   sols +
+                   "/escaped\"})\n    if (creat(f, 0644) >= 0) _exit(7);\n"
+                   "  char e[4096] = {};\n  if (readlink(\"/proc/self/exe\", e, 4000) > 0 && "
+                   "creat(strcat(e, \".left\"), 0644) >= 0) _exit(7);"),
        " +AC +-" + any + "$", ""},
       {"accepted/connect.cpp",
        before_main("sockaddr_in a = {};\n  a.sin_family = AF_INET, a.sin_port = htons(" +
@@ -85,6 +88,8 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
       {"accepted/fds.cpp",
        before_main("for (int f = 3; f < 64; f++)\n    if (fcntl(f, F_GETFD) >= 0) _exit(7);"),
        " +AC +-" + any + "$", ""},
+      {"accepted/session.cpp", before_main("if (getsid(0) == 0) _exit(7);"), " +AC +-" + any + "$",
+       ""},
       {"accepted/deep.cpp",
        before_main("struct f { static int down(int k) { volatile char b[1024] = {1}; return k ? "
                    "down(k - 1) + b[0] : 0; } };\n  f::down(12 << 10);"),
@@ -138,7 +143,8 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
   close(listener);
   EXPECT_EQ(p.status, 1);
   EXPECT_EQ(p.err, "");
-  EXPECT_TRUE(fits(p.out, "^solution +verdict +test +slowest +memory +why\n")) << p.out;
+  EXPECT_TRUE(fits(p.out, "^memory held by [^\n]+\nsolution +verdict +test +slowest +memory +why\n"))
+      << p.out;
   for (auto &c : cases) {
     std::string row = line_of(p.out, c.file + " ");
     EXPECT_TRUE(c.row.empty() ? row.empty() : fits(row, "^" + c.file + c.row)) << row;
@@ -238,6 +244,59 @@ TEST(invoke, every_language_and_the_time_rule) {
   EXPECT_EQ(start(INVOKE_PATH, d, {sols + "/accepted", tests}), 2);
   unsetenv("TMPDIR");
   EXPECT_EQ(rmdir(tmp.c_str()), 0) << "something was left in TMPDIR";
+}
+
+// Each limit held while the run goes, in each way this machine has: a control group per run where
+// one can be made, and the watchdog, forced. Memory counts all the run's processes together, and
+// past its limit it is MLE even when time runs out after it.
+TEST(invoke, limits_held_while_the_run_goes) {
+  if (CHECKER_SANITIZED) GTEST_SKIP() << "invoke exercises g++ and the solutions, not the judge";
+  dir d;
+  std::string tests = three_tests(d), sols = d.at("sols");
+  const std::string kids = "#include <cstdlib>\n#include <cstring>\n#include <unistd.h>\n"
+                           "#include <sys/wait.h>\nint main() {\n  for (int i = 0; i < 8; i++)\n"
+                           "    if (fork() == 0) {\n      char *p = (char *)malloc(40 << 20);\n"
+                           "      memset(p, 1, 40 << 20);\n      sleep(1);\n"
+                           "      return p[4096] - 1;\n    }\n";
+  const struct {
+    std::string file, source, row;
+  } cases[] = {
+      {"accepted/water.cpp", get(WATER_SOURCE), " +AC +- +[0-9]+: [0-9.]+ s +[0-9.]+ MiB$"},
+      {"accepted/in_memory.cpp",
+       before_main("struct statfs f;\n  if (statfs(\".\", &f) != 0 || f.f_type != TMPFS_MAGIC || "
+                   "statfs(\"/tmp\", &f) != 0 || f.f_type != TMPFS_MAGIC) _exit(7);"),
+       " +AC +- "},
+      {"run_time_error/kids.cpp", kids + "  while (wait(nullptr) > 0) {}\n}\n",
+       " +MLE +1 +1: [0-9.]+ s +[0-9.]+ MiB +[0-9.]+ MiB at its peak, limit 64 MiB$"},
+      {"run_time_error/spin.cpp", kids + "  for (;;) {}\n}\n", " +MLE +1 .* limit 64 MiB$"},
+      {"run_time_error/files.c",
+       "#include <stdio.h>\nstatic char b[7 << 20];\nint main(void) {\n  char name[16];\n"
+       "  for (int i = 0; i < 300; i++) {\n    sprintf(name, \"%d\", i);\n"
+       "    FILE *f = fopen(name, \"w\");\n    if (f) fwrite(b, 1, sizeof b, f), fclose(f);\n  }\n"
+       "  return puts(\"2 4 1 3 5\") < 0;\n}\n",
+       " +OLE +1 .* disk full: its folder and /tmp hold 8 MiB$"},
+      {"run_time_error/hog.py",
+       "b = []\nwhile len(b) < 40:\n    b.append(bytearray(b'1') * (50 << 20))\n", " +MLE +1 "},
+  };
+  for (const char *f : {"", "/accepted", "/run_time_error"}) mkdir((sols + f).c_str(), 0755);
+  for (auto &c : cases) put(sols + "/" + c.file, c.source);
+  // PyPy reserves more address space than it touches, so only the hold stops it.
+  std::vector<std::string> args = {"--time-limit", "0.5", "--memory-limit", "64", sols, tests};
+  if (std::system("command -v pypy3 >/dev/null") == 0)
+    args.insert(args.begin(), {"--python", "pypy3"});
+  for (const char *forced : {"", "1"}) {
+    setenv("WATER_WATCHDOG", forced, 1);
+    printed p = run(INVOKE_PATH, d, args);
+    EXPECT_EQ(p.status, 1) << p.err;
+    EXPECT_TRUE(fits(p.out, *forced ? "^memory held by a watchdog every 5 ms, [^\n]*WATER_WATCHDOG"
+                                    : "^memory held by a (control group per run|watchdog)"))
+        << p.out;
+    for (auto &c : cases) {
+      std::string row = line_of(p.out, c.file + " ");
+      EXPECT_TRUE(fits(row, "^" + c.file + c.row)) << forced << ": " << row;
+    }
+  }
+  unsetenv("WATER_WATCHDOG");
 }
 
 // The accepted solution, but -1 on the inputs where cond holds.
