@@ -110,7 +110,8 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
        " +TLE" + first + "still running after 2.35 s of wall time$", ""},
       {"time_limit_exceeded/margin.cpp", before_main("while (clock() < 0.56 * CLOCKS_PER_SEC) {}"),
        " +TLE" + first + "0.[56][0-9] s of CPU time, limit 0.45 s$",
-       "0.[56][0-9] s on 1, within 1.5 times the limit: it would pass with a limit of 0.675 s"},
+       "TLE, but within 1.5 times the limit: 0.[56][0-9] s on 1 would pass with a limit of "
+       "0.675 s"},
       {"time_limit_exceeded/leaves.cpp",
        "#include <sys/prctl.h>\n#include <unistd.h>\nint main() {\n  if (fork() == 0)\n"
        "    for (prctl(PR_SET_NAME, \"water-leftover\"), setsid();;) pause();\n}",

@@ -183,7 +183,7 @@ static void table(const std::vector<std::vector<std::string>> &rows) {
 
 static bool as_expected(const solution &s) {
   verdict want = expected[s.folder];
-  return (s.v == want && !s.in_margin) || (want == RTE && s.v == MLE);
+  return s.v == want || (want == RTE && s.v == MLE);
 }
 
 // A word as the shell reads it back: quoted when it holds more than letters, digits and ./_-.
@@ -216,7 +216,8 @@ static void problem_line(const solution &s) {
   } else if (s.v == NR) {
     printf("%s: not run\n", s.name.c_str());
   } else if (s.in_margin) {
-    printf("%s: %s on %s, within 1.5 times the limit: it would pass with a limit of %s s\n",
+    // A warning, as the package verifier gives it: on a busy machine such a run may pass or not.
+    printf("%s: TLE, but within 1.5 times the limit: %s on %s would pass with a limit of %s s\n",
            s.name.c_str(), time_text(s.slowest_us).c_str(), names[s.at].c_str(),
            seconds(run_ms(s)).c_str());
   } else if (!as_expected(s)) {
