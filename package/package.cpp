@@ -1,4 +1,4 @@
-// Writes the task's packages for four kinds of judging host into one folder, from a folder of
+// Writes the task's packages for five kinds of judging host into one folder, from a folder of
 // tests: the driver, which reads the command line and the tests, runs the solutions, and replaces
 // OUT once every host's writer has written its folder.
 #include <getopt.h>
@@ -350,8 +350,9 @@ int main(int argc, char **argv) {
   write_cms(t);
   write_testlib(t);
   write_icpc(t);
+  write_polygon(t);
   replace(t);
-  say(format("%s: the sample and %zu tests%s for four hosts in '%s'", prog, t.tests.size() - 1,
+  say(format("%s: the sample and %zu tests%s for five hosts in '%s'", prog, t.tests.size() - 1,
              left_out.empty() ? "" : (" (" + left_out + " left out: the sample's input)").c_str(),
              t.out.c_str()));
   return 0;
