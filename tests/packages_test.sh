@@ -55,6 +55,7 @@ same_tests() {
 # What an importer of the preparation system's package reads, checked against the tests and the
 # options: polygon_checked OUT TESTS TITLE SECONDS MIB prints each check that fails.
 polygon_checked() {
+  command -v python3 >/dev/null || { echo "python3 is missing (Debian package python3)"; return; }
   python3 - "$@" "$sample_in" "$sample_ans" "$single/check.cpp" <<'EOF'
 import filecmp, json, os, sys, xml.etree.ElementTree as ET
 out, tests, title, seconds, mib, s_in, s_ans, check = sys.argv[1:]
@@ -106,6 +107,9 @@ need('problem-properties.json: every key, the title and the limits',
       'inputFile', 'outputFile', 'sampleTests'} <= set(pp) and pp['name'] == title and
      pp['timeLimit'] == round(float(seconds) * 1000) and pp['memoryLimit'] == int(mib) * 1048576 and
      (pp['inputFile'], pp['outputFile']) == ('stdin', 'stdout'))
+tex = open(en + 'problem.tex', encoding='utf-8').read()
+need('legend, input and output: the LaTeX of the statement', pp['legend'] and
+     all(pp[k] in tex for k in ('legend', 'input', 'output')))
 sample = pp['sampleTests'][0]
 need('the sample beside the statement, and in problem-properties.json', same(s_in, en + 'example.01') and
      same(s_ans, en + 'example.01.a') and sample['input'] == open(s_in).read() and
