@@ -101,8 +101,8 @@ static int set_option(int c, const char *value, task &t) {
   return 0;
 }
 
-// The options in order, as the shell's own loop read them: --help wherever it stands, and no
-// option by a shortened name. -1 to go on, else how the tool ends.
+// The options in order: --help wherever it stands, the first bad option told, and no option by a
+// shortened name, which a later option could make mean another. -1 to go on, else how it ends.
 static int parse(int argc, char **argv, task &t, std::vector<std::string> *args) {
   const option all[] = {{"time-limit", required_argument, nullptr, 't'},
                         {"memory-limit", required_argument, nullptr, 'm'},

@@ -11,7 +11,7 @@
 // Text as an XML attribute value or character data: markup characters as entities, white space
 // other than the space as character references so that no parser normalises it away, and the
 // control bytes XML 1.0 cannot hold left out.
-std::string xml_escaped(const std::string &s) {
+static std::string xml_escaped(const std::string &s) {
   std::string r;
   for (unsigned char c : s) {
     if (c == '&')
@@ -31,7 +31,7 @@ std::string xml_escaped(const std::string &s) {
 }
 
 // A JSON string: quotes and backslashes escaped, control bytes as \n, \t or \u00XX, UTF-8 as it is.
-std::string json_string(const std::string &s) {
+static std::string json_string(const std::string &s) {
   std::string r = "\"";
   for (unsigned char c : s) {
     if (c == '"' || c == '\\')
@@ -55,7 +55,8 @@ static std::string trimmed(const std::string &s) {
   return a == std::string::npos ? "" : s.substr(a, b - a + 1);
 }
 
-// Where a heading \section{NAME} or \section*{NAME} starts in text from at, and where it ends.
+// Where the first heading \section{NAME} or \section*{NAME} from at starts, and where it ends;
+// NAME "" stands for any.
 static size_t heading(const std::string &text, size_t at, const char *name, size_t *end) {
   for (size_t k = at; (k = text.find("\\section", k)) != std::string::npos; k++) {
     size_t i = k + 8;
