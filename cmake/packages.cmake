@@ -43,35 +43,26 @@ find_program(PDFLATEX pdflatex)
 if(NOT PDFLATEX)
   set(PDFLATEX pdflatex)
 endif()
-set(PACKAGE_PATHS "statement='${PROJECT_SOURCE_DIR}/package/statement.tex'
-sample_in='${sample_in}'
-sample_ans='${sample_ans}'
-figure='${PACKAGE_DATA}/sample-figure.png'
-template='${PROJECT_SOURCE_DIR}/package/template.tex'
-single='${SINGLE_DIR}'
-submissions='${PROJECT_SOURCE_DIR}/package/submissions'
-judges='${STATIC_DIR}'
-validate='${PROJECT_BINARY_DIR}/validate'
-invoke='${PROJECT_BINARY_DIR}/invoke'
-cmake='${CMAKE_COMMAND}'
-pdflatex='${PDFLATEX}'")
-configure_file(package/package.sh.in ${PROJECT_BINARY_DIR}/package @ONLY)
-set(PACKAGE_PATHS "here=$(CDPATH= cd -- \"$(dirname -- \"$0\")\" && pwd) || exit 1
-share=$here/../share/water
-statement=$share/statement.tex
-sample_in=$share/sample/input.txt
-sample_ans=$share/sample/answer.txt
-figure=$share/sample-figure.png
-template=$share/template.tex
-single=$share/single
-submissions=$share/submissions
-judges=$here/../libexec/water
-validate=$here/water-validate
-invoke=$here/water-invoke
-cmake='${CMAKE_COMMAND}'
-pdflatex='${PDFLATEX}'")
-configure_file(package/package.sh.in ${PROJECT_BINARY_DIR}/package-data/water-package @ONLY)
-install(PROGRAMS ${PACKAGE_DATA}/water-package DESTINATION bin)
+add_library(package_writers STATIC package/files.cpp package/statement.cpp
+  package/score_file.cpp package/cms.cpp package/testlib.cpp package/icpc.cpp
+  package/polygon.cpp)
+target_include_directories(package_writers PUBLIC package)
+target_link_libraries(package_writers PUBLIC cli)
+target_compile_definitions(package_writers PRIVATE CMAKE_PATH="${CMAKE_COMMAND}")
+add_executable(package package/package.cpp package/paths.cpp)
+target_link_libraries(package PRIVATE package_writers solutions)
+target_compile_definitions(package PRIVATE CMAKE_PATH="${CMAKE_COMMAND}" PDFLATEX_PATH="${PDFLATEX}"
+  STATEMENT_PATH="${PROJECT_SOURCE_DIR}/package/statement.tex" SAMPLE_IN_PATH="${sample_in}"
+  SAMPLE_ANS_PATH="${sample_ans}" FIGURE_PATH="${PACKAGE_DATA}/sample-figure.png"
+  TEMPLATE_PATH="${PROJECT_SOURCE_DIR}/package/template.tex" SINGLE_DIR="${SINGLE_DIR}"
+  SUBMISSIONS_DIR="${PROJECT_SOURCE_DIR}/package/submissions" JUDGES_DIR="${STATIC_DIR}"
+  INVOKE_PATH="$<TARGET_FILE:invoke>")
+add_executable(water-package package/package.cpp package/paths.cpp)
+target_link_libraries(water-package PRIVATE package_writers solutions)
+target_compile_definitions(water-package PRIVATE INSTALLED CMAKE_PATH="${CMAKE_COMMAND}"
+  PDFLATEX_PATH="${PDFLATEX}")
+add_dependencies(package-parts package water-package)
+install(PROGRAMS $<TARGET_FILE:water-package> DESTINATION bin)
 install(FILES package/statement.tex package/template.tex ${PACKAGE_DATA}/sample-figure.png
   DESTINATION share/water)
 install(FILES ${sample_in} ${sample_ans} DESTINATION share/water/sample)

@@ -52,6 +52,72 @@ same_tests() {
   done
 }
 
+# What an importer of the preparation system's package reads, checked against the tests and the
+# options: polygon_checked OUT TESTS TITLE SECONDS MIB prints each check that fails.
+polygon_checked() {
+  command -v python3 >/dev/null || { echo "python3 is missing (Debian package python3)"; return; }
+  python3 - "$@" "$sample_in" "$sample_ans" "$single/check.cpp" <<'EOF'
+import filecmp, json, os, sys, xml.etree.ElementTree as ET
+out, tests, title, seconds, mib, s_in, s_ans, check = sys.argv[1:]
+pg, bad = out + '/polygon/water', []
+def need(what, ok):
+    if not ok: bad.append(what)
+same = lambda a, b: os.path.isfile(a) and os.path.isfile(b) and filecmp.cmp(a, b, shallow=False)
+root = ET.parse(pg + '/problem.xml').getroot()
+name = root.find('names/name')
+need('short-name water, the title first in English', root.get('short-name') == 'water' and
+     name.get('language') == 'english' and name.get('value') == title)
+judging = root.find('judging')
+need('standard input and output, one testset', judging.get('input-file') == '' and
+     judging.get('output-file') == '' and [c.get('name') for c in judging] == ['tests'])
+ts = judging.find('testset')
+need('the limits in ms and bytes', ts.findtext('time-limit') == str(round(float(seconds) * 1000)) and
+     ts.findtext('memory-limit') == str(int(mib) * 1048576))
+kept = [n[:-3] for n in sorted(os.listdir(tests)) if n.endswith('.in') and not same(tests + '/' + n, s_in)]
+want = [(s_in, s_ans)] + [(f'{tests}/{n}.in', f'{tests}/{n}.ans') for n in kept]
+listed = ts.findall('tests/test')
+need('test-count, the tests listed and the files agree', ts.findtext('test-count') == str(len(want)) ==
+     str(len(listed)) and len(os.listdir(pg + '/tests')) == 2 * len(want))
+ip, ap = ts.findtext('input-path-pattern'), ts.findtext('answer-path-pattern')
+need('the patterns tests/%02d and tests/%02d.a', (ip, ap) == ('tests/%02d', 'tests/%02d.a'))
+need('each test by the patterns, in order', all(same(f, pg + '/' + ip % i) and same(a, pg + '/' + ap % i)
+     for i, (f, a) in enumerate(want, 1)))
+need('the sample first, the only one with sample', [t.get('sample') for t in listed] ==
+     ['true'] + [None] * (len(listed) - 1) and all(t.get('method') == 'manual' for t in listed))
+chk = root.find('assets/checker')
+need('a testlib checker without a name, files/check.cpp and check.cpp', chk.get('type') == 'testlib' and
+     'name' not in chk.attrib and chk.find('source').get('path') == 'files/check.cpp' and
+     chk.find('source').get('type') == 'cpp.g++17' and chk.find('copy').get('path') == 'check.cpp' and
+     same(check, pg + '/files/check.cpp') and same(check, pg + '/check.cpp'))
+need('a validator', root.find('assets/validators/validator/source').get('path') == 'files/validator.cpp')
+paths = [e.get('path') for e in root.iter() if e.get('path') is not None]
+need('every path named exists', all(os.path.isfile(pg + '/' + p) for p in paths))
+sols = root.findall('assets/solutions/solution')
+tags = [s.get('tag') for s in sols]
+need('solutions typed and tagged, main first', sols and tags[0] == 'main' and tags.count('main') == 1 and
+     set(tags) <= {'main', 'accepted', 'wrong-answer', 'time-limit-exceeded', 'failed'} and
+     all(s.find('source').get('type') for s in sols))
+st = {(s.get('type'), s.get('path')) for s in root.findall('statements/statement')}
+need('the statement and its PDF', ('application/pdf', 'statements/.pdf/english/problem.pdf') in st and
+     ('application/x-tex', 'statements/english/problem.tex') in st)
+en = pg + '/statements/english/'
+pp = json.load(open(en + 'problem-properties.json', encoding='utf-8'))
+need('problem-properties.json: every key, the title and the limits',
+     {'name', 'legend', 'input', 'output', 'notes', 'tutorial', 'interaction', 'timeLimit', 'memoryLimit',
+      'inputFile', 'outputFile', 'sampleTests'} <= set(pp) and pp['name'] == title and
+     pp['timeLimit'] == round(float(seconds) * 1000) and pp['memoryLimit'] == int(mib) * 1048576 and
+     (pp['inputFile'], pp['outputFile']) == ('stdin', 'stdout'))
+tex = open(en + 'problem.tex', encoding='utf-8').read()
+need('legend, input and output: the LaTeX of the statement', pp['legend'] and
+     all(pp[k] in tex for k in ('legend', 'input', 'output')))
+sample = pp['sampleTests'][0]
+need('the sample beside the statement, and in problem-properties.json', same(s_in, en + 'example.01') and
+     same(s_ans, en + 'example.01.a') and sample['input'] == open(s_in).read() and
+     sample['output'] == open(s_ans).read() and sample['inputFile'] == 'example.01')
+print('\n'.join(bad))
+EOF
+}
+
 "$figure" "$sample_in" "$sample_ans" >"$d/figure.png" || echo "FAIL the figure of the sample"
 figure_png=$d/figure.png
 # The built-in test set, and a folder of an organiser's own: the sample's input, two more tests,
@@ -97,6 +163,19 @@ mkdir "$d/unzipped"
 (cd "$d/unzipped" && ${CMAKE:-cmake} -E tar xf "$out/icpc/water.zip")
 need "icpc: water.zip holds the folder's files at its root" \
   "[ -f '$d/unzipped/problem.yaml' ] && diff -r '$icpc' '$d/unzipped'"
+
+# The preparation system's package.
+need "polygon: what importers read agrees with the tests and the defaults" \
+  "[ -z \"\$(polygon_checked '$out' '$d/tests' 'Water Between Columns' 1 256 2>&1)\" ]" ||
+  polygon_checked "$out" "$d/tests" 'Water Between Columns' 1 256
+mkdir "$d/unzipped-polygon"
+(cd "$d/unzipped-polygon" && ${CMAKE:-cmake} -E tar xf "$out/polygon/water.zip")
+need "polygon: water.zip holds the folder's files at its root" \
+  "[ -f '$d/unzipped-polygon/problem.xml' ] && diff -r '$out/polygon/water' '$d/unzipped-polygon'"
+need "polygon: the statement byte for byte, its figure, the PDF" \
+  "cmp '$src/package/statement.tex' '$out/polygon/water/statements/english/problem.tex' &&
+  cmp '$figure_png' '$out/polygon/water/statements/english/sample-figure.png' &&
+  cmp '$out/score-file/statement.pdf' '$out/polygon/water/statements/.pdf/english/problem.pdf'"
 
 # Olympiad host.
 cms=$out/cms/water
@@ -196,15 +275,17 @@ need "own tests: README.txt names the first test as the sample" \
   "grep -qF '(01 is the sample)' '$mo/score-file/README.txt' && grep -qF '(01 is the sample)' '$mo/testlib/README.txt'"
 
 # The limits in each host's own fields: the defaults, and those given.
-for run in "$out 1 256 1_second" "$mo 2.5 512 2.5_seconds"; do
+for run in "$out 1 256 1_second $d/tests" "$mo 2.5 512 2.5_seconds $d/mine"; do
   set -- $run
-  o=$1 t=$2 m=$3 said="Time limit: ${4/_/ } per test. Memory limit: $3 MiB."
+  o=$1 t=$2 m=$3 said="Time limit: ${4/_/ } per test. Memory limit: $3 MiB." tests=$5
   need "limits $t s $m MiB: icpc .timelimit and problem.yaml" "[ \"\$(cat '$o/icpc/water/.timelimit')\" = $t ] &&
     [ \"\$(sed -n 's/^  memory: //p' '$o/icpc/water/problem.yaml')\" = $m ]"
   need "limits $t s $m MiB: cms task.yaml" "[ \"\$(key '$o/cms/water/task.yaml' time_limit)\" = $t ] &&
     [ \"\$(key '$o/cms/water/task.yaml' memory_limit)\" = $m ]"
   need "limits $t s $m MiB: testlib and score-file README.txt" \
     "grep -qx '$said' '$o/testlib/README.txt' && grep -qx '$said' '$o/score-file/README.txt'"
+  need "limits $t s $m MiB: polygon problem.xml and problem-properties.json, the tests named" \
+    "[ -z \"\$(polygon_checked '$o' '$tests' 'Water Between Columns' $t $m 2>&1)\" ]"
   command -v pdftotext >/dev/null && need "limits $t s $m MiB: the statement" \
     "pdftotext '$o/score-file/statement.pdf' - | grep -qF '$said'"
 done
@@ -237,8 +318,9 @@ printf '\\problemname{A}\n\\def\\a{\\a}\\a\n' >"$st/loop.tex"
 words='Wasser in Zürich: "Łódź" Time limit: 1 second per test. Memory limit: 256 MiB. Geschichte Ein
 Café in Łódź, boldword and emphword.1 • itemword 1. enumword cellone celltwo verbatim{word}'
 words=$(echo $words)
-zipped() { mkdir "$1.unzipped" && (cd "$1.unzipped" && ${CMAKE:-cmake} -E tar xf "../$1/icpc/water.zip") &&
-  diff -r "$1/icpc/water" "$1.unzipped"; }
+zipped() { mkdir "$1.unzipped" "$1.polygon" && (cd "$1.unzipped" && ${CMAKE:-cmake} -E tar xf "../$1/icpc/water.zip") &&
+  (cd "$1.polygon" && ${CMAKE:-cmake} -E tar xf "../$1/polygon/water.zip") &&
+  diff -r "$1/icpc/water" "$1.unzipped" && diff -r "$1/polygon/water" "$1.polygon"; }
 statement_ok() { # OUT FILE NAME: the PDF's fonts, the ICPC statement's bytes, in the zip too
   outline_fonts "$1/score-file/statement.pdf" && cmp "$2" "$1/icpc/water/problem_statement/$3" &&
     cmp "$figure_png" "$1/icpc/water/problem_statement/sample-figure.png" && zipped "$1"
@@ -260,6 +342,7 @@ mkdir -p "$d/slow/accepted" "$d/one" && cp "$d"/mine/02.* "$d/one/" &&
 # status, a pattern of its stderr's first line, and what must hold afterwards; no scratch folder
 # is left behind.
 mkdir "$d/hidden" "$d/hidden/.git" "$d/other" "$d/broken" && touch "$d/hidden/.keep" "$d/other/file"
+mkdir "$d/many" && for i in $(seq 100 199); do echo "1 0" >"$d/many/$i.in" && echo 1 >"$d/many/$i.ans"; done
 cp "$d"/mine/* "$d/broken/" && echo -1 >"$d/broken/02b.ans"
 cp -R "$mo" "$d/added" && touch "$d/added/score-file/notes.txt"
 while IFS='|' read -r what status pattern run after; do
@@ -279,7 +362,7 @@ a time limit of 0|2|--time-limit .0.|"$package" --time-limit 0 mine new|[ ! -e n
 a time limit in minutes|2|--time-limit .1m.|"$package" --time-limit 1m mine new|[ ! -e new ]
 a memory limit in GiB|2|--memory-limit .1.5.|"$package" --memory-limit 1.5 mine new|[ ! -e new ]
 the built-in statement|0|^$|"$package" mine b-out|statement_ok b-out "$src/package/statement.tex" problem.en.tex
-every construct, images, accents: typeset|0|^$|"$package" --statement st/problem.de.tex mine c-out|statement_ok c-out st/problem.de.tex problem.de.tex && pdftext c-out/testlib/statement.pdf | grep -qF "$words" && pdftext c-out/cms/water/statement/statement.pdf | grep -qF 'footnoteword' && for f in img/columns.png photo.jpg page.pdf; do cmp st/$f c-out/icpc/water/problem_statement/$f || exit 1; done && grep -qx 'title: "Wasser in Zürich: \\"Łódź\\""' c-out/cms/water/task.yaml
+every construct, images, accents: typeset|0|^$|"$package" --statement st/problem.de.tex mine c-out|statement_ok c-out st/problem.de.tex problem.de.tex && pdftext c-out/testlib/statement.pdf | grep -qF "$words" && pdftext c-out/cms/water/statement/statement.pdf | grep -qF 'footnoteword' && for f in img/columns.png photo.jpg page.pdf; do cmp st/$f c-out/icpc/water/problem_statement/$f || exit 1; done && grep -qx 'title: "Wasser in Zürich: \\"Łódź\\""' c-out/cms/water/task.yaml && [ -z "$(polygon_checked c-out mine 'Wasser in Zürich: "Łódź"' 1 256 2>&1)" ] && cmp st/problem.de.tex c-out/polygon/water/statements/english/problem.tex
 a shell escape: typeset, never run|0|^$|"$package" --statement=st/escape.tex mine e-out|[ ! -e escaped ] && [ -f e-out/icpc/water/problem_statement/problem.en.tex ]
 an undefined command: FILE, line, LaTeX's words|1|: st/undefined.tex:2: Undefined control sequence. .at "Some .newsx"|"$package" --statement st/undefined.tex mine new|[ $lines = 1 ] && [ ! -e new ]
 an unclosed brace|1|: st/unclosed.tex:2: File ended while scanning use of .textbf|"$package" --statement st/unclosed.tex mine new|[ $lines = 1 ] && [ ! -e new ]
@@ -287,7 +370,8 @@ an image that is not there|1|: st/noimage.tex:2: image 'gone.png' is not in 'st'
 no \problemname|1|'st/noname.tex' has no .problemname|"$package" --statement st/noname.tex mine new|[ $lines = 1 ] && [ ! -e new ]
 a statement that loops forever, stopped|1|: st/loop.tex: LaTeX did not finish within 2 seconds$|LATEX_SECONDS=2 "$package" --statement st/loop.tex mine b-out|[ $lines = 1 ] && [ ! -e new ] && cmp b-out/icpc/water/problem_statement/problem.en.tex "$src/package/statement.tex"
 pdflatex missing: one line, the packages it needs|1|cannot typeset the statement: './absent-latex' cannot be run .Debian packages texlive-latex-base and lmodern.$|PDFLATEX=./absent-latex "$package" mine new|[ $lines = 1 ] && [ ! -e new ]
-solutions judged as their folders say: shipped|0|^$|"$package" --solutions good mine s-out|diff -r good s-out/icpc/water/submissions && grep -q '^wrong_answer/minus.cpp  *WA  *01-sample' stdout
+solutions judged as their folders say: shipped|0|^$|"$package" --solutions good mine s-out|diff -r good s-out/icpc/water/submissions && grep -q '^wrong_answer/minus.cpp  *WA  *01-sample' stdout && grep -q '<solution tag="wrong-answer">' s-out/polygon/water/problem.xml && [ -z "$(polygon_checked s-out mine 'Water Between Columns' 1 256 2>&1)" ]
+more than 99 tests: the preparation system's names go on to 100, 101|0|^$|"$package" many many-out|[ -f many-out/polygon/water/tests/101.a ] && [ ! -e many-out/polygon/water/tests/001 ] && [ -f many-out/testlib/tests/001 ] && [ -z "$(polygon_checked many-out many 'Water Between Columns' 1 256 2>&1)" ]
 a wrong solution the tests let through: nothing written|1|the solutions in 'bad' did not all get their folders' verdicts: nothing written$|"$package" --solutions=bad mine new|[ $lines = 1 ] && [ ! -e new ] && grep -q 'same.cpp: AC on every test, expected WA: the tests do not reject it' stdout && grep -q "^  a test that rejects wrong_answer/same.cpp: '.*hunt' --time-limit 1 --memory-limit 256 'bad/wrong_answer/same.cpp' 'mine' --add$" stdout
 a solution past the time limit given, not invoke's own|1|the solutions in 'slow' did not all get their folders' verdicts: nothing written$|"$package" --time-limit 0.5 --solutions slow one slow-out|[ $lines = 1 ] && [ ! -e slow-out ] && grep -q '^accepted/slow.cpp  *TLE' stdout
 no statement file|1|cannot read statement 'st/absent.tex'$|"$package" --statement st/absent.tex mine new|[ $lines = 1 ] && [ ! -e new ]
@@ -310,6 +394,6 @@ kill -TERM $pid
 wait $pid
 need "TERM mid-run: exit 1, nothing left beside OUT" "[ $? = 1 ] && [ $i -lt 200 ] && [ ! -e '$d/stopped' ] &&
   [ -z \"\$(ls -A '$d' | grep -F .package-)\" ]"
-need "no scratch folder left in or beside an output" "[ \"\$(ls -A '$out')\" = \"\$(printf '.packages\ncms\nicpc\nscore-file\ntestlib')\" ] &&
+need "no scratch folder left in or beside an output" "[ \"\$(ls -A '$out')\" = \"\$(printf '.packages\ncms\nicpc\npolygon\nscore-file\ntestlib')\" ] &&
   [ -z \"\$(ls -A '$d' | grep -F .package-)\" ]"
 exit $failed

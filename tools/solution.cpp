@@ -24,8 +24,7 @@
 const char *const verdict_name[] = {"AC", "WA", "TLE", "RTE", "MLE", "OLE", "CE", "-"};
 const int most_jobs = 1024;
 
-// Digits alone (leading zeros allowed); a value past most is saturated at most + 1.
-static bool whole(const std::string &s, long most, long *v) {
+bool whole(const std::string &s, long most, long *v) {
   if (s.empty()) return false;
   long r = 0;
   for (char c : s) {
@@ -36,8 +35,7 @@ static bool whole(const std::string &s, long most, long *v) {
   return true;
 }
 
-// Seconds as package reads them, in milliseconds: digits, then at most three decimals.
-static bool seconds_ms(const std::string &s, long most, long *ms) {
+bool seconds_ms(const std::string &s, long most, long *ms) {
   size_t dot = s.find('.');
   std::string w = s.substr(0, dot), f = dot == s.npos ? "" : s.substr(dot + 1);
   long a, b = 0;

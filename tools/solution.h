@@ -66,5 +66,9 @@ struct result {
 [[noreturn]] void run_worker(const program &p, const options &o, long run_ms, const char *in,
                              const char *ans, const std::string &folder, int fd);
 
+// Digits alone (leading zeros allowed); a value past most is saturated at most + 1.
+bool whole(const std::string &s, long most, long *v);
+// Seconds as package reads them, in milliseconds: digits, then at most three decimals.
+bool seconds_ms(const std::string &s, long most, long *ms);
 // "1.5" from 1500 milliseconds.
 std::string seconds(long ms);

@@ -1,0 +1,60 @@
+// The ICPC problem package (the format's first version, which the deployed judging systems read),
+// and the same folder zipped with its files at the zip's root.
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "package.h"
+
+void zip_folder(const task &t, const std::string &dir, const std::string &zip) {
+  std::vector<std::string> argv = {t.p.cmake,      "-E", "tar", "cf", "../" + base_name(zip),
+                                   "--format=zip", "--"};
+  for (const std::string &e : listing(dir)) argv.push_back(e);
+  std::string log = t.work + "/zip.log";
+  int status = run(argv, dir, log, log, 0);
+  std::string said;
+  read_file(log, &said);
+  remove_all(log);
+  while (!said.empty() && said.back() == '\n') said.pop_back();
+  if (status != 0)
+    fail("cannot write '%s': %s", named(zip).c_str(),
+         said.empty() ? (t.p.cmake + " failed").c_str() : said.c_str());
+}
+
+void write_icpc(const task &t) {
+  std::string icpc = t.o + "/icpc/water";
+  for (const char *d : {"/problem_statement", "/data/sample", "/data/secret", "/input_validators",
+                        "/output_validators/water", "/submissions"})
+    folder(icpc + d);
+  // The statement as it was typeset: FILE byte for byte, the images it includes, the figure.
+  put_tree(t.sd, icpc + "/problem_statement");
+  put(t.pdf, icpc + "/problem_statement/problem.pdf");
+  long long largest = 0;
+  for (size_t i = 0; i < t.tests.size(); i++) {
+    const test &c = t.tests[i];
+    std::string to = i == 0 ? icpc + "/data/sample/1" : icpc + "/data/secret/" + c.name;
+    put(c.in, to + ".in");
+    put(c.ans, to + ".ans");
+    struct stat st;
+    if (stat(c.ans.c_str(), &st) == 0) largest = std::max(largest, (long long)st.st_size);
+  }
+  put(t.p.single + "/input_validator.cpp", icpc + "/input_validators/input_validator.cpp");
+  put(t.p.single + "/output_validator.cpp", icpc + "/output_validators/water/output_validator.cpp");
+  std::string from = t.solutions.empty() ? t.p.submissions : t.solutions;
+  for (const char *verdict :
+       {"accepted", "wrong_answer", "time_limit_exceeded", "run_time_error"}) {
+    struct stat st;
+    if (stat((from + "/" + verdict).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+      put_tree(from + "/" + verdict, icpc + "/submissions/" + verdict);
+  }
+  // The output limit in MiB: twice the largest answer, and never below the host's default of 8.
+  long long output = std::max((2 * largest + 1048575) / 1048576, 8LL);
+  // The format's first version has no time field: the verifier derives a time limit from the
+  // accepted submissions, and judging systems read .timelimit, the one place it is written.
+  write_file(icpc + "/problem.yaml",
+             format("name: %s\nuuid: 3c1f6a52-8d0e-4b7a-9f25-6e4d2b7c9a10\nvalidation: custom\n"
+                    "limits:\n  memory: %ld\n  output: %lld\n",
+                    yaml_string(t.title).c_str(), t.memory_mib, output));
+  write_file(icpc + "/.timelimit", t.seconds + "\n");
+  zip_folder(t, icpc, t.o + "/icpc/water.zip");
+}
