@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -60,24 +61,25 @@ static bool listed(std::string list, const std::string &word) {
   return (" " + list + " ").find(" " + word + " ") != std::string::npos;
 }
 
-// Where our own group of the hierarchy with memory control is: cgroup2's, or v1's memory one.
-static std::string own_group(bool unified) {
-  char line[4096], point[1024] = "", type[64], opts[1024];
-  std::string mount;
+// The hierarchy with memory control, cgroup2's or v1's memory one: where it is mounted, and our
+// own group in it; false when there is none.
+static bool own_group(bool unified, std::string *mount, std::string *group) {
+  char line[4096], root[1024], point[1024], type[64], opts[1024];
+  std::string inside; // the mount shows this group as its top
   FILE *f = fopen("/proc/self/mountinfo", "r");
-  while (f && mount.empty() && fgets(line, sizeof line, f)) {
+  while (f && mount->empty() && fgets(line, sizeof line, f)) {
     const char *dash = strstr(line, " - ");
-    if (!dash || sscanf(line, "%*s %*s %*s %*s %1023s", point) != 1 ||
+    if (!dash || sscanf(line, "%*s %*s %*s %1023s %1023s", root, point) != 2 ||
         sscanf(dash, " - %63s %*s %1023s", type, opts) != 2)
       continue;
     if (unified ? strcmp(type, "cgroup2") == 0
                 : strcmp(type, "cgroup") == 0 && listed(opts, "memory"))
-      mount = point;
+      *mount = point, inside = strcmp(root, "/") == 0 ? "" : root;
   }
   if (f) fclose(f);
   std::string path;
   f = fopen("/proc/self/cgroup", "r");
-  while (f && !mount.empty() && path.empty() && fgets(line, sizeof line, f)) {
+  while (f && !mount->empty() && path.empty() && fgets(line, sizeof line, f)) {
     char *a = strchr(line, ':'), *b = a ? strchr(a + 1, ':') : nullptr;
     if (!b) continue;
     std::string controllers(a + 1, b - a - 1);
@@ -85,36 +87,45 @@ static std::string own_group(bool unified) {
       path = std::string(b + 1, strcspn(b + 1, "\n"));
   }
   if (f) fclose(f);
-  if (path.empty()) return "";
-  return path == "/" ? mount : mount + path;
+  if (path.compare(0, inside.size(), inside) == 0) path.erase(0, inside.size());
+  if (path.empty() || path[0] != '/') return false;
+  *group = path == "/" ? *mount : *mount + path;
+  return true;
 }
 
 static std::string me() { return std::to_string(getpid()); }
 
-// v2: base made under our group with memory control in its children. A group other than the root
-// may hold processes or controlled children, not both, so we move into base/tool when we must.
-static bool take_v2(const std::string &group, std::string *why) {
-  if (group.empty()) return *why = "no cgroup2 hierarchy", false;
-  if (!listed(text_of(group + "/cgroup.controllers"), "memory"))
-    return *why = "cgroup2 has no memory control in '" + group + "'", false;
-  std::string b = group + "/water-" + me();
+// v2: base made with memory control for its children. Root makes it at the top, which gives
+// memory control to its children on most systems; a user given a delegated subtree makes it in
+// its own group, which it must leave for base/tool first: a group other than the top may hold
+// processes or controlled children, not both.
+static bool take_v2(std::string *why) {
+  std::string mount, group;
+  if (!own_group(true, &mount, &group)) return *why = "no cgroup2 hierarchy", false;
+  bool top = access((mount + "/cgroup.procs").c_str(), W_OK) == 0 &&
+             listed(text_of(mount + "/cgroup.subtree_control"), "memory");
+  std::string parent = top ? mount : group;
+  if (!listed(text_of(parent + "/cgroup.controllers"), "memory"))
+    return *why = "cgroup2 gives no memory control in '" + parent + "'", false;
+  std::string b = parent + "/water-" + me();
   if (mkdir(b.c_str(), 0755) != 0)
-    return *why = "cannot make a group in '" + group + "': " + strerror(errno), false;
+    return *why = "cannot make a group in '" + parent + "': " + strerror(errno), false;
   base = b;
-  bool root = !exists(group + "/cgroup.events");
-  if (!listed(text_of(group + "/cgroup.subtree_control"), "memory")) {
-    if (!root && (mkdir((b + "/tool").c_str(), 0755) != 0 || !put(b + "/tool/cgroup.procs", me())))
-      return *why = "cannot leave '" + group + "': " + strerror(errno), false;
-    own = root ? "" : group;
-    enabled = put(group + "/cgroup.subtree_control", "+memory");
-    if (!enabled) return *why = "cannot enable memory control in '" + group + "'", false;
+  if (!listed(text_of(parent + "/cgroup.subtree_control"), "memory")) {
+    own = parent;
+    if (mkdir((b + "/tool").c_str(), 0755) != 0 || !put(b + "/tool/cgroup.procs", me()))
+      return *why = "cannot leave '" + parent + "': " + strerror(errno), false;
+    enabled = put(parent + "/cgroup.subtree_control", "+memory");
+    if (!enabled)
+      return *why = "cannot enable memory control in '" + parent + "': " + strerror(errno), false;
   }
   return put(b + "/cgroup.subtree_control", "+memory") ||
          (*why = "cannot enable memory control in '" + b + "'", false);
 }
 
-static bool take_v1(const std::string &group, std::string *why) {
-  if (group.empty()) return *why = "no memory control group here", false;
+static bool take_v1(std::string *why) {
+  std::string mount, group;
+  if (!own_group(false, &mount, &group)) return *why = "no memory control group here", false;
   std::string b = group + "/water-" + me();
   if (mkdir(b.c_str(), 0755) != 0)
     return *why = "cannot make a control group in '" + group + "': " + strerror(errno), false;
@@ -122,26 +133,32 @@ static bool take_v1(const std::string &group, std::string *why) {
   return true;
 }
 
-// One group made and removed with a limit, as every run will be.
+// One group made with a limit, a process moved into it, and the group removed, as for every run.
 static bool probe(std::string *why) {
   hold h;
   if (!hold_open(&h, 64 << 20)) return *why = "cannot set a group's memory limit", false;
+  pid_t pid = fork();
+  if (pid == 0) _exit(hold_join(h) ? 0 : 1);
+  int status = 1;
+  while (pid > 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
   hold_close(&h);
-  return true;
+  if (pid > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+  return *why = "cannot move a process into a control group", false;
 }
 
 void hold_choose(bool forced, std::string *how) {
   std::string why = "WATER_WATCHDOG is set";
   if (!forced) {
     kind = v2;
-    if (take_v2(own_group(true), &why) && probe(&why)) {
+    if (take_v2(&why) && probe(&why)) {
       *how = "memory held by a control group per run (cgroup v2), swap included";
       return;
     }
     std::string why2 = why;
     hold_end();
     kind = v1;
-    if (take_v1(own_group(false), &why) && probe(&why)) {
+    if (take_v1(&why) && probe(&why)) {
       *how = "memory held by a control group per run (cgroup v1), swap included";
       return;
     }
