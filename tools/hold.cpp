@@ -18,11 +18,10 @@
 
 enum { watchdog, v1, v2 };
 static int kind = watchdog;
-static bool sampled;       // v2 without memory.peak: the watch loop reads memory.current
-static std::string base;   // the folder of the runs' groups
-static std::string own;    // v2: the group we were in, when we had to leave it for base/tool
-static bool enabled;       // v2: we enabled memory control in own's children
-static std::string how_it; // what hold_how() says
+static bool sampled;     // v2 without memory.peak: the watch loop reads memory.current
+static std::string base; // the folder of the runs' groups
+static std::string own;  // v2: the group we were in, when we had to leave it for base/tool
+static bool enabled;     // v2: we enabled memory control in own's children
 
 static std::string text_of(const std::string &path) {
   char buf[4096];
@@ -247,7 +246,8 @@ void hold_close(hold *h) {
   // Less the files' pages it still holds, its output among them: they are a cache, given back
   // before the limit is reached, and a host counts the program's own memory.
   std::string st = g + "/memory.stat";
-  long long files = number(st, kind == v1 ? "cache " : "file ") - number(st, "shmem ");
+  long long files =
+      number(st, kind == v1 ? "cache " : "file ") - std::max(number(st, "shmem "), 0LL);
   if (files > 0 && h->peak > files) h->peak -= files;
   // Emptied groups may stay busy for a moment while the kernel lets go of their last tasks.
   for (int tries = 0; rmdir(g.c_str()) != 0 && errno == EBUSY && tries < 1000; tries++)
