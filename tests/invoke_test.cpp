@@ -234,13 +234,12 @@ TEST(invoke, every_language_and_the_time_rule) {
   EXPECT_EQ(rmdir(tmp.c_str()), 0) << "something was left in TMPDIR";
 }
 
-// The accepted solution, but saying said on the inputs where cond holds.
-std::string says_when(const std::string &cond, const std::string &said = "-1") {
+// The accepted solution, but -1 on the inputs where cond holds.
+std::string minus_when(const std::string &cond) {
   return "#define main accepted_main\n" + get(WATER_SOURCE) +
          "#undef main\nint main() {\n  int n;\n  long long x;\n"
          "  if (scanf(\"%d %lld\", &n, &x) == 2 && (" +
-         cond + ")) return puts(\"" + said +
-         "\") < 0;\n  rewind(stdin);\n  return accepted_main();\n}\n";
+         cond + ")) return puts(\"-1\") < 0;\n  rewind(stdin);\n  return accepted_main();\n}\n";
 }
 
 // hunt on solutions wrong at one pair, wrong nearly everywhere, right, and not compiling; on two
@@ -252,12 +251,14 @@ TEST(hunt, finds_adds_or_says_nothing_found) {
   mkdir(two.c_str(), 0755), mkdir(three.c_str(), 0755);
   put(two + "/09.in", "5 0\n"), put(two + "/09.ans", "1 2 3 4 5\n");
   put(three + "/099.in", "5 0\n"), put(three + "/099.ans", "1 2 3 4 5\n");
-  put(d.at("one.cpp"), says_when("n == 7 && x == 9"));
-  put(d.at("most.cpp"), says_when("x != 0"));
+  put(d.at("one.cpp"), minus_when("n == 7 && x == 9"));
+  put(d.at("most.cpp"), minus_when("x != 0"));
   // The largest volume in 32 bits: it wraps from n = 46,343 on, and the trap at 65535 finds it.
-  put(d.at("narrow.cpp"), says_when("(int)((unsigned)(n - 1) * (unsigned)(n - 2)) / 2 < x"));
-  // Wrong only at a trap's x; halved from 65535 to 1023, then bisected in a second round.
-  put(d.at("wide.cpp"), says_when("n >= 1000 && x == 1LL << 31", "1"));
+  put(d.at("narrow.cpp"), minus_when("(int)((unsigned)(n - 1) * (unsigned)(n - 2)) / 2 < x"));
+  // Wrong only at a trap's x, where it says 1, not -1: halved from 65535 to 1023, then bisected
+  // in a second round.
+  std::string wide = minus_when("n >= 1000 && x == 1LL << 31");
+  put(d.at("wide.cpp"), wide.replace(wide.rfind("puts(\"-1\")"), 10, "puts(\"1\")"));
   std::string singles = d.at("singles");
   ASSERT_EQ(std::system(("cp -r " + tests + " " + singles).c_str()), 0);
   put(d.at("water.cpp"), get(WATER_SOURCE));
