@@ -315,8 +315,8 @@ std::string minus_when(const std::string &cond) {
          cond + ")) return puts(\"-1\") < 0;\n  rewind(stdin);\n  return accepted_main();\n}\n";
 }
 
-// hunt on solutions wrong at one pair, wrong nearly everywhere, right, and not compiling; --add
-// after 09 and after 099.
+// hunt on solutions wrong at one pair, wrong nearly everywhere, right, and not compiling; on two
+// wrong only past the small inputs, whose finds are shrunk; --add after 09, after 099 and after 3.
 TEST(hunt, finds_adds_or_says_nothing_found) {
   if (CHECKER_SANITIZED) GTEST_SKIP() << "hunt exercises g++ and the solutions, not the judge";
   dir d;
@@ -326,6 +326,14 @@ TEST(hunt, finds_adds_or_says_nothing_found) {
   put(three + "/099.in", "5 0\n"), put(three + "/099.ans", "1 2 3 4 5\n");
   put(d.at("one.cpp"), minus_when("n == 7 && x == 9"));
   put(d.at("most.cpp"), minus_when("x != 0"));
+  // The largest volume in 32 bits: it wraps from n = 46,343 on, and the trap at 65535 finds it.
+  put(d.at("narrow.cpp"), minus_when("(int)((unsigned)(n - 1) * (unsigned)(n - 2)) / 2 < x"));
+  // Wrong only at a trap's x, where it says 1, not -1: halved from 65535 to 1023, then bisected
+  // in a second round.
+  std::string wide = minus_when("n >= 1000 && x == 1LL << 31");
+  put(d.at("wide.cpp"), wide.replace(wide.rfind("puts(\"-1\")"), 10, "puts(\"1\")"));
+  std::string singles = d.at("singles");
+  ASSERT_EQ(std::system(("cp -r " + tests + " " + singles).c_str()), 0);
   put(d.at("water.cpp"), get(WATER_SOURCE));
   put(d.at("broken.cpp"), "int main() { return missing; }");
   const std::string found = "\ntried [0-9]+ inputs in [0-9.]+ s\n";
@@ -354,6 +362,18 @@ TEST(hunt, finds_adds_or_says_nothing_found) {
        1,
        "^" + d.at("broken.cpp") + " does not compile: .*missing",
        ""},
+      // Seconds enough for the first two stages, and the shrinking, on any load.
+      {{"--seconds", "300", d.at("narrow.cpp"), tests},
+       0,
+       "^46343 0: WA: the output says -1 \\(no solution\\) but the reference answer does not" +
+           found + "$",
+       ""},
+      {{"--seconds", "300", "--add", d.at("wide.cpp"), singles},
+       0,
+       "^1000 2147483648: WA: the reference answer says -1 \\(no solution\\) but the output "
+       "does not" +
+           found + "added '" + singles + "/04.in' and '" + singles + "/04.ans'\n$",
+       singles + "/04"},
   };
   for (auto &c : cases) {
     printed p = run(HUNT_PATH, d, c.args);
@@ -364,6 +384,96 @@ TEST(hunt, finds_adds_or_says_nothing_found) {
     EXPECT_EQ(v.out, "1 sound, 0 broken\n");
   }
   EXPECT_EQ(std::system(("test $(ls " + tests + " | wc -l) = 6").c_str()), 0) << "TESTS changed";
+}
+
+// What a language needs to be built and held as hosts do, one invoke a row: C links the maths
+// library; Python's syntax error is the compile error's why; CPython cannot take memory past the
+// limit (MLE, its memory within twice the limit), while under PyPy, which reserves far more
+// address space than it touches, what is reserved and never touched does not count.
+TEST(invoke, each_language_built_and_held) {
+  if (CHECKER_SANITIZED) GTEST_SKIP() << "invoke exercises the compilers, not the judge";
+  dir d;
+  std::string tests = three_tests(d);
+  const std::string right = "n, x = map(int, input().split())\n"
+                            "print({5: '2 4 1 3 5', 4: '1 3 2 4'}.get(n, -1))\n";
+  const struct {
+    std::string tool;
+    std::vector<std::string> args;
+    std::string file, source, row;
+  } cases[] = {
+      {"gcc",
+       {},
+       "accepted/root.c",
+       "#include <math.h>\n#include <stdio.h>\nint main(void) {\n  int n, x;\n"
+       "  if (scanf(\"%d %d\", &n, &x) != 2) return 1;\n  volatile double v = n;\n"
+       "  if (sqrt(v) > 1e9 || pow(2.0, v) < 0) return 1;\n"
+       "  puts(n == 5 ? \"2 4 1 3 5\" : n == 4 ? \"1 3 2 4\" : \"-1\");\n  return 0;\n}\n",
+       " +AC +- "},
+      {"python3", {}, "accepted/open.py", "print(\n", " +CE +- +- +- +SyntaxError: "},
+      {"python3",
+       {"--memory-limit", "64"},
+       "run_time_error/hog.py",
+       "b = []\nwhile len(b) < 256:\n    b.append(bytearray(4 << 20))\n",
+       " +MLE +1 +1: [0-9.]+ s +([0-9]|[1-9][0-9]|1[01][0-9]|12[0-7])\\.[0-9] MiB "},
+      {"pypy3",
+       {"--python", "pypy3"},
+       "accepted/water.py",
+       "import mmap\nreserved = mmap.mmap(-1, 1 << 30)\n" + right,
+       " +AC +- "},
+  };
+  for (auto &c : cases) {
+    if (std::system(("command -v " + c.tool + " >/dev/null").c_str()) != 0) {
+      std::printf("skipped %s: %s is not installed\n", c.file.c_str(), c.tool.c_str());
+      continue;
+    }
+    std::string sols = d.at(c.tool + "-" + c.file.substr(c.file.find('/') + 1));
+    mkdir(sols.c_str(), 0755);
+    mkdir((sols + "/" + c.file.substr(0, c.file.find('/'))).c_str(), 0755);
+    put(sols + "/" + c.file, c.source);
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {sols, tests});
+    printed p = run(INVOKE_PATH, d, args);
+    EXPECT_TRUE(fits(p.out, "\n" + c.file + c.row)) << p.out << p.err;
+  }
+}
+
+// A stop signal while runs go on: invoke and hunt stop them, remove their scratch folder and end
+// with 128 + the signal.
+TEST(invoke, stopped_leaves_nothing_running_or_on_disk) {
+  if (CHECKER_SANITIZED) GTEST_SKIP() << "invoke exercises g++ and the solutions, not the judge";
+  dir d;
+  std::string tests = three_tests(d), sols = d.at("sols"), tmp = d.at("tmp");
+  chmod(d.path.c_str(), 0711); // the sandbox's user reaches TMPDIR
+  mkdir(sols.c_str(), 0755), mkdir((sols + "/accepted").c_str(), 0755), mkdir(tmp.c_str(), 0755);
+  put(sols + "/accepted/held.cpp", "#include <sys/prctl.h>\n#include <unistd.h>\nint main() {\n"
+                                   "  for (prctl(PR_SET_NAME, \"water-held\");;) pause();\n}\n");
+  const std::string running = "cat /proc/[0-9]*/comm 2>/dev/null | grep -qx water-held";
+  const std::vector<std::string> cases[] = {
+      {INVOKE_PATH, "--time-limit", "10", sols, tests},
+      {HUNT_PATH, "--time-limit", "10", sols + "/accepted/held.cpp", tests},
+  };
+  setenv("TMPDIR", tmp.c_str(), 1);
+  for (auto &c : cases) {
+    std::vector<char *> argv;
+    for (auto &s : c) argv.push_back(const_cast<char *>(s.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+      if (freopen(d.at("stdout").c_str(), "w", stdout) &&
+          freopen(d.at("stderr").c_str(), "w", stderr))
+        execv(argv[0], argv.data());
+      _exit(127);
+    }
+    // A run is going once the program has named itself; it is never expected to take minutes.
+    for (int k = 0; k < 6000 && std::system(running.c_str()) != 0; k++) usleep(20000);
+    kill(pid, SIGTERM);
+    int st;
+    waitpid(pid, &st, 0);
+    EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 128 + SIGTERM) << c[0] << ": " << st;
+    EXPECT_NE(std::system(running.c_str()), 0) << c[0] << ": a run goes on";
+    EXPECT_EQ(std::system(("test -z \"$(ls -A " + tmp + ")\"").c_str()), 0) << c[0];
+  }
+  unsetenv("TMPDIR");
 }
 
 // What cannot be used is refused before anything is compiled: a usage error (exit 2) or a broken

@@ -32,8 +32,9 @@ static const char about[] =
     "from 1 to 12 with every x from -1 to one past the largest volume; then n and x at the\n"
     "declared bounds and the values that wrap 32- and 64-bit arithmetic; then random inputs,\n"
     "n spread over its orders of magnitude. N runs at once (the number of CPUs unless given).\n"
-    "Of the failures found together the one with the smallest n is given; one found at random\n"
-    "is tried again at smaller n. Prints the input, the verdict and why, then how many inputs\n"
+    "Of the failures found together the one with the smallest n is kept, then tried again at\n"
+    "smaller n (halved, then bisected) with the same x or as far below the largest volume, as\n"
+    "long as a smaller one fails. Prints the input, the verdict and why, then how many inputs\n"
     "were tried in how long. --add writes it into TESTS as the next free number, its answer\n"
     "made as construct makes it.\n"
     "Exit status: 0 a failing input found (and added); 1 none found, SOLUTION does not compile\n"
@@ -72,7 +73,6 @@ struct found {
   bool any = false;
   input at = {0, 0};
   result r = {};
-  bool random = false;
 };
 
 // One input's files: "n x" and, since the judge asks only whether it begins with -1, the answer's
@@ -88,24 +88,25 @@ static bool write_input(const std::string &base, input in) {
 }
 
 // Runs the inputs next gives, jobs at a time, until one fails (or, with every, until next gives no
-// more) or time is up; the failure with the smallest n among those that ended goes to *best.
-static void run_inputs(const std::function<bool(input *, bool *)> &next, bool every, found *best) {
+// more) or time is up. Of the failures among those that ended, the one with the smallest n, and of
+// those the first given: whichever ends first, every input given before a failure ends is run.
+static found run_inputs(const std::function<bool(input *)> &next, bool every) {
   std::vector<job> now;
-  std::vector<std::pair<input, bool>> slot;
+  std::vector<input> slot;
+  found best;
+  size_t first = 0; // best's slot
   for (;;) {
     input in;
-    bool random;
-    while ((!best->any || every) && (long)now.size() < opt.jobs && time_left() &&
-           next(&in, &random)) {
+    while ((!best.any || every) && (long)now.size() < opt.jobs && time_left() && next(&in)) {
       std::string base = scratch + "/" + std::to_string(slot.size());
       if (!write_input(base, in)) fatal("cannot write '%s.in': %s", base.c_str(), strerror(errno));
       std::string in_path = base + ".in", ans_path = base + ".ans";
       now.push_back(spawn(slot.size(), [&](int fd) {
         run_worker(sol, opt, opt.lim.time_ms, in_path.c_str(), ans_path.c_str(), base + ".run", fd);
       }));
-      slot.push_back({in, random});
+      slot.push_back(in);
     }
-    if (now.empty()) return;
+    if (now.empty()) return best;
     progress("%s: %ld inputs tried in %.0f s", prog, tried, elapsed());
     job done;
     result r;
@@ -113,13 +114,14 @@ static void run_inputs(const std::function<bool(input *, bool *)> &next, bool ev
     tried++;
     std::string base = scratch + "/" + std::to_string(done.id);
     remove((base + ".in").c_str()), remove((base + ".ans").c_str());
-    input at = slot[done.id].first;
-    if (r.v != AC && (!best->any || at.n < best->at.n)) *best = {true, at, r, slot[done.id].second};
+    input at = slot[done.id];
+    bool before = !best.any || at.n < best.at.n || (at.n == best.at.n && done.id < first);
+    if (r.v != AC && before) best = {true, at, r}, first = done.id;
   }
 }
 
 // The stages in order, each input once.
-static bool next_input(input *in, bool *random) {
+static bool next_input(input *in) {
   static std::vector<input> queue;
   static size_t at;
   if (queue.empty()) {
@@ -127,32 +129,50 @@ static bool next_input(input *in, bool *random) {
     std::vector<input> traps = trap_inputs();
     queue.insert(queue.end(), traps.begin(), traps.end());
   }
-  for (*random = false; at < queue.size();)
+  while (at < queue.size())
     if (seen.insert({queue[at].n, queue[at].x}).second)
       return *in = queue[at++], true;
     else
       at++;
-  for (*random = true;;) {
+  for (;;) {
     *in = random_input(random_bits);
     if (seen.insert({in->n, in->x}).second) return true;
   }
 }
 
-// A failure found at random, tried again at smaller n until none smaller fails.
+// Every input of list not yet seen, run; the failure with the smallest n among them.
+static found failing(const std::vector<input> &list) {
+  size_t k = 0;
+  return run_inputs(
+      [&](input *in) {
+        for (; k < list.size(); k++)
+          if (seen.insert({list[k].n, list[k].x}).second) return *in = list[k++], true;
+        return false;
+      },
+      true);
+}
+
+// The failure tried again at smaller n, as long as a smaller one fails: n halved down to 1, then
+// bisected between the largest smaller n that passed and the failing one, each n with the inputs
+// like the failure. An input seen before counts as passed: it is a test's, or was tried, and no
+// failure tried is smaller than the best.
 static void shrunk(found *best) {
-  while (best->random && time_left()) {
-    std::vector<input> ladder = smaller_inputs(best->at);
-    size_t k = 0;
-    found smaller;
-    run_inputs(
-        [&](input *in, bool *random) {
-          for (*random = true; k < ladder.size(); k++)
-            if (seen.insert({ladder[k].n, ladder[k].x}).second) return *in = ladder[k++], true;
-          return false;
-        },
-        true, &smaller);
-    if (!smaller.any || smaller.at.n >= best->at.n) return;
-    *best = smaller;
+  while (best->any && time_left()) {
+    input f = best->at;
+    found smaller = failing(smaller_inputs(f));
+    if (smaller.any) {
+      *best = smaller;
+      continue;
+    }
+    for (int pass = f.n / 2, fail = f.n; fail - pass > 1 && time_left();) {
+      int n = pass + (fail - pass) / 2;
+      found at = failing(like(f, n));
+      if (at.any)
+        fail = n, *best = at;
+      else
+        pass = n;
+    }
+    if (best->at.n == f.n) return;
   }
 }
 
@@ -222,8 +242,7 @@ int main(int argc, char **argv) {
   if (!reap(now, &done, &r)) leave(1);
   if (r.v == CE) printf("%s does not compile: %s\n", shown(args[0].c_str()), r.why);
   if (r.v == CE) leave(stdout_written() ? 1 : write_status);
-  found best;
-  run_inputs(next_input, false, &best);
+  found best = run_inputs(next_input, false);
   shrunk(&best);
   progress_cleared();
   if (opt.unconfined) printf("unconfined: the solution could read and write what you can\n");

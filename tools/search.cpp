@@ -51,10 +51,18 @@ input random_input(std::mt19937_64 &g) {
   return {n, std::uniform_int_distribution<ll>(-1, most + 1)(g)};
 }
 
+std::vector<input> like(input f, int n) {
+  std::vector<input> v = {{n, f.x}};
+  ll x;
+  // A trap's x may sit at either end of the 64 bits, where moving it would wrap.
+  if (!__builtin_sub_overflow(f.x, most_volume(f.n) - most_volume(n), &x) && x != f.x)
+    v.push_back({n, x});
+  return v;
+}
+
 std::vector<input> smaller_inputs(input f) {
   std::vector<input> v;
-  ll below = most_volume(f.n) - f.x;
   for (int n = f.n / 2; n >= 1; n /= 2)
-    v.push_back({n, f.x}), v.push_back({n, most_volume(n) - below});
+    for (input in : like(f, n)) v.push_back(in);
   return v;
 }

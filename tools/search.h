@@ -1,5 +1,5 @@
 // The inputs hunt tries, in order: every small one, the declared bounds and known traps, then
-// random ones; and the smaller inputs a failure found at random is tried again at.
+// random ones; and the smaller inputs a failure is tried again at.
 #pragma once
 #include <random>
 #include <vector>
@@ -19,5 +19,8 @@ std::vector<input> trap_inputs();
 // Stage 3: n spread evenly over its orders of magnitude, x from -1 to one past the largest
 // volume, often near either end.
 input random_input(std::mt19937_64 &g);
-// A failure at f tried again: smaller n with the same x, or as far below the largest volume.
+// The inputs at n like f: the same x, and as far below the largest volume as f's x (when that
+// fits in 64 bits and differs).
+std::vector<input> like(input f, int n);
+// A failure at f tried again: like f at n halved, halved again, down to 1.
 std::vector<input> smaller_inputs(input f);
