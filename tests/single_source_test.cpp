@@ -235,7 +235,7 @@ TEST(single_source, input_validators_judge_an_input_as_validate_does) {
 // The single sources built beside each testlib.h that TESTLIB_H names (colon-separated), as its
 // host builds them: a CMS-patched one with -DCMS, one patched for the problem-package format as it
 // is, any other as it is and with -DEJUDGE. The verdict is the checker's, said that testlib's way.
-enum host_kind { plain, ejudge, cms_host, domjudge };
+enum host_kind { plain, ejudge, cms_host, icpc_host };
 const int statuses[4][4] = {{0, 1, 2, 3}, {0, 5, 4, 6}, {0, 0, 0, 1}, {42, 43, 43, 3}};
 
 struct testlib_build {
@@ -255,17 +255,17 @@ std::vector<testlib_build> testlib_builds(const dir &d, const std::string &sourc
     std::vector<std::pair<host_kind, std::vector<std::string>>> ways;
     if (text.find("#ifdef CMS") != std::string::npos)
       ways = {{cms_host, {"-static", "-DCMS"}}};
-    else if (text.find("DOMJUDGE\"") != std::string::npos)
-      ways = {{domjudge, {}}};
+    else if (text.find("DOMJUDGE\"") != std::string::npos) // how its version string ends
+      ways = {{icpc_host, {}}};
     else
       ways = {{plain, {}}, {ejudge, {"-DEJUDGE"}}};
     for (auto &w : ways) {
       std::string folder = d.at(std::to_string(builds.size()));
       mkdir(folder.c_str(), 0755);
       put(folder + "/testlib.h", text);
-      put(folder + "/source.cpp", get(source));
-      std::vector<std::string> args = {
-          "-x", "c++", "-O2", "-o", folder + "/program", folder + "/source.cpp"};
+      std::string file = folder + source.substr(source.rfind('/')); // check.cpp, validator.cpp
+      put(file, get(source));
+      std::vector<std::string> args = {"-x", "c++", "-O2", "-o", folder + "/program", file};
       args.insert(args.begin(), w.second.begin(), w.second.end());
       std::string name = header + (w.second.empty() ? "" : " " + w.second.back());
       EXPECT_EQ(start(CXX_PATH, d, args), 0) << name << "\n" << get(d.at("stderr"));
@@ -277,6 +277,7 @@ std::vector<testlib_build> testlib_builds(const dir &d, const std::string &sourc
   return builds;
 }
 
+// checker-testlib's shortest form: the verdict on stderr.
 trace three(const std::string &prog, const dir &d) {
   return finish(start(prog, d, {d.at("in"), d.at("out"), d.at("ans")}), d, "");
 }
@@ -295,9 +296,9 @@ const char *const words[] = {"ok ", "wrong answer ", "wrong output format ", "FA
 
 // A build run as its host runs it.
 trace as_host(const testlib_build &b, const dir &d) {
-  return b.kind == cms_host   ? cms(b.program, d)
-         : b.kind == domjudge ? feedback(b.program, d)
-                              : three(b.program, d);
+  return b.kind == cms_host    ? cms(b.program, d)
+         : b.kind == icpc_host ? feedback(b.program, d)
+                               : three(b.program, d);
 }
 
 // One build on the files of d against checker-testlib's verdict there. Where testlib refuses a
@@ -317,7 +318,7 @@ void expect_as_checker(const testlib_build &b, const dir &d, bool own) {
   std::string out = "", err = want.err, written = "";
   if (b.kind == cms_host && s < 3)
     out = s == 0 ? "1.0\n" : "0.0\n", err = s == 0 ? "translate:success\n" : "translate:wrong\n";
-  if (b.kind == domjudge) err = "", written = why;
+  if (b.kind == icpc_host) err = "", written = why;
   EXPECT_EQ(got.out, out);
   if (own) return;
   EXPECT_EQ(got.err, err);
@@ -360,8 +361,8 @@ TEST(single_source, validator_beside_each_testlib_judges_an_input_as_validate_do
   if (builds.empty()) return;
   std::vector<validator> vs;
   for (const testlib_build &b : builds)
-    vs.push_back({b.name.c_str(), b.program, 0, statuses[b.kind][3], b.kind == domjudge ? "" : "\n",
-                  "FAIL "}); // that one ends no line
+    vs.push_back({b.name.c_str(), b.program, 0, statuses[b.kind][3],
+                  b.kind == icpc_host ? "" : "\n", "FAIL "}); // that one ends no line
   expect_as_validate(vs);
 }
 
