@@ -49,7 +49,7 @@ trace icpc(const std::string &prog, const dir &d) {
   std::string message = d.at("feedback") + "/judgemessage.txt";
   unlink(message.c_str());
   std::string in = exists(d.at("out")) ? d.at("out") : "/dev/null";
-  int st = start(prog, d, {d.at("in"), d.at("ans"), d.at("feedback"), "ignored"}, in);
+  int st = start(prog, d, {d.at("in"), d.at("ans"), d.at("feedback")}, in);
   return finish(st, d, bytes(message));
 }
 
@@ -282,22 +282,12 @@ trace three(const std::string &prog, const dir &d) {
   return finish(start(prog, d, {d.at("in"), d.at("out"), d.at("ans")}), d, "");
 }
 
-// The problem-package format's way: the output on standard input, the message in a folder.
-trace feedback(const std::string &prog, const dir &d) {
-  mkdir(d.at("feedback").c_str(), 0755);
-  std::string message = d.at("feedback") + "/judgemessage.txt";
-  unlink(message.c_str());
-  std::string in = exists(d.at("out")) ? d.at("out") : "/dev/null";
-  int st = start(prog, d, {d.at("in"), d.at("ans"), d.at("feedback")}, in);
-  return finish(st, d, bytes(message));
-}
-
 const char *const words[] = {"ok ", "wrong answer ", "wrong output format ", "FAIL "};
 
 // A build run as its host runs it.
 trace as_host(const testlib_build &b, const dir &d) {
   return b.kind == cms_host    ? cms(b.program, d)
-         : b.kind == icpc_host ? feedback(b.program, d)
+         : b.kind == icpc_host ? icpc(b.program, d)
                                : three(b.program, d);
 }
 
