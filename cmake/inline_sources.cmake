@@ -6,7 +6,7 @@
 #
 # A header "name" is looked for next to the file that includes it, then in INCLUDE_DIRS, as the
 # compiler does. Its `#pragma once` and the project `#include "..."` lines are dropped; system
-# includes, comments and code stay as written. Each file becomes a section headed by its path
+# includes, the include of testlib.h (the host's), comments and code stay as written. Each file becomes a section headed by its path
 # (relative to ROOT), its own top comment following. DEFINES become #define lines at the top.
 cmake_minimum_required(VERSION 3.16)
 
@@ -22,6 +22,9 @@ string(REPLACE "|" ";" defines "${DEFINES}")
 
 # A project include line, at the start of a line; the text it is matched in starts with "\n".
 set(include_line "\n[ \t]*#[ \t]*include[ \t]*\"[^\"\n]+\"[^\n]*")
+# The checker library's header is the judging host's own, put beside the file: never inlined, and
+# its include line stays as written.
+set(host_header "testlib.h")
 
 # A path as a section names it: relative to ROOT when it lies there.
 function(shown path out)
@@ -42,6 +45,9 @@ function(project_includes file out)
   set(found "")
   foreach(line IN LISTS lines)
     string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" name "${line}")
+    if(name STREQUAL host_header)
+      continue()
+    endif()
     set(path "")
     foreach(dir IN ITEMS "${here}" ${include_dirs})
       if(EXISTS "${dir}/${name}" AND NOT IS_DIRECTORY "${dir}/${name}")
@@ -86,7 +92,9 @@ endfunction()
 function(section file out)
   file(READ "${file}" text)
   set(text "\n${text}")
+  string(REPLACE "#include \"${host_header}\"" "#include <host header>" text "${text}")
   string(REGEX REPLACE "${include_line}" "" text "${text}")
+  string(REPLACE "#include <host header>" "#include \"${host_header}\"" text "${text}")
   string(REGEX REPLACE "\n[ \t]*#[ \t]*pragma[ \t]+once[^\n]*" "" text "${text}")
   string(REGEX REPLACE "\n\n\n+" "\n\n" text "${text}") # dropped lines leave no run of blanks
   string(STRIP "${text}" text) # no blank lines around a section

@@ -11,6 +11,7 @@
 
 FILE *fin, *fout, *fans, *fscore, *freport;
 bool skip_bom;
+puller fout_pull;
 fault fin_fault, fans_fault, fout_fault;
 int fin_err, fans_err, fout_err;
 
@@ -135,8 +136,11 @@ reason judge() {
   miss = 0;
   read_header();
   read_check();
-  fout_fault = fout ? no_fault : cannot_open;
-  rd_open(fout);
+  fout_fault = fout || fout_pull ? no_fault : cannot_open;
+  if (fout_pull)
+    rd_open_pull(fout_pull);
+  else
+    rd_open(fout);
   if (skip_bom) rd_skip_bom();
   int head; // p[1], stored only once the answer is judged, so that a marker run touches no array
   read_numbers(&head, 1, 1);

@@ -7,6 +7,8 @@
 
 extern FILE *fin, *fout, *fans, *fscore, *freport;
 extern bool skip_bom; // a UTF-8 byte-order mark opening the contestant output is skipped
+// The contestant output when a host's library opened it and reads it for the judge, fout unused.
+extern puller fout_pull;
 
 // What is wrong with one of the three files read; reported on stderr, never part of the verdict.
 enum fault { no_fault, cannot_open, cannot_read, no_header, n_out_of_range, no_integer };

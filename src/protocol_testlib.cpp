@@ -1,5 +1,6 @@
 // checker-testlib INPUT OUTPUT ANSWER [RESULT [-appes]]: exit 0 ok, 1 wrong answer, 2 wrong output
-// format, 3 judge failure; why on stderr, or in RESULT as the message alone or as XML.
+// format, 3 judge failure; why on stderr, or in RESULT as the message alone or as XML. Compiled
+// beside a host's testlib.h, a testlib checker instead: that testlib says the verdict its own way.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -8,12 +9,57 @@
 #include "platform.h"
 #include "reasons.h"
 
-// The arguments once every "--testset NAME" and "--group NAME" pair is taken out.
-static const char *path[5];
-static int paths;
+// Every host that compiles a package's check.cpp puts its own testlib.h beside it.
+#if defined(__has_include)
+#if __has_include("testlib.h")
+#define with_testlib 1
+#endif
+#endif
 
 // Rejections for an answer that is not well formed as text; every other one is a wrong answer.
 static bool malformed(reason r) { return r == missing_number || r == trailing_integer; }
+
+#if with_testlib
+// testlib names its stream of the reference answer ans, as the judge names the volume.
+#define ans answer_stream
+#include "testlib.h"
+#undef ans
+
+// The contestant output as this testlib opened it, from a file or from standard input, past any
+// byte-order mark it skips. On standard input testlib takes a 0xFF byte for the end each time it
+// meets one, then reads on: the first end it reports is the end.
+static int from_ouf(unsigned char *to, int most) {
+  static bool ended;
+  int k = 0;
+  while (k < most && !ended && !(ended = ouf.eof())) to[k++] = (unsigned char)ouf.readChar();
+  return k;
+}
+
+// testlib accepts only an output read to its end but for white space, while the judge lets
+// anything follow the answer that is not an integer: the rest is read here, to the true end.
+static void read_rest() {
+  while (!ouf.seekEof() || (ouf.stdfile && !feof(stdin))) ouf.readChar();
+}
+
+int main(int argc, char **argv) {
+  registerTestlibCmd(argc, argv); // its arguments, its files, its exit codes
+  fans = open_in(answer_stream.name.c_str(), &fans_err);
+  fin = open_in(inf.name.c_str(), &fin_err);
+  fout_pull = from_ouf;
+  reason r = judge();
+  close_inputs();
+  outcome o = outcome_of(r);
+  if (o == accepted) {
+    read_rest();
+    quitf(_ok, "%s", reason_text(r));
+  }
+  if (o == rejected) quitf(malformed(r) ? _pe : _wa, "%s", reason_text(r));
+  quitf(_fail, "%s", broken_text());
+}
+#else
+// The arguments once every "--testset NAME" and "--group NAME" pair is taken out.
+static const char *path[5];
+static int paths;
 
 // Takes the pairs out of argv into path[]; false when a pair lacks its name, the test set's name
 // is empty, or more than five arguments remain.
@@ -89,3 +135,4 @@ int main(int argc, char **argv) {
   }
   return verdict(3, "FAIL", "fail", broken_text());
 }
+#endif

@@ -12,6 +12,7 @@ static unsigned char buf[block + 8];
 static int pos, len;
 static ll base; // bytes of the file before buf[0]
 static FILE *src;
+static puller pull; // when set, the bytes come from it rather than from src
 static bool at_end;
 static int err; // errno of the first failed read
 
@@ -25,6 +26,13 @@ void rd_open(FILE *f) {
   buf[0] = stop;
   at_end = !f;
   err = 0;
+  pull = nullptr;
+}
+
+void rd_open_pull(puller from) {
+  rd_open(nullptr);
+  at_end = false;
+  pull = from;
 }
 
 // Reads the next block once the last one is used up; false at the end of the file.
@@ -32,11 +40,11 @@ static bool refill() {
   if (at_end) return false;
   base += len;
   errno = 0;
-  len = (int)fread(buf, 1, block, src);
+  len = pull ? pull(buf, block) : (int)fread(buf, 1, block, src);
   pos = 0;
   buf[len] = stop;
   // After a failed read nothing more is taken: the bytes that follow it are unknown.
-  if (len < block && ferror(src) && !err) err = errno ? errno : EIO;
+  if (!pull && len < block && ferror(src) && !err) err = errno ? errno : EIO;
   if (len == 0 || err) at_end = true;
   return len > 0;
 }

@@ -6,6 +6,11 @@
 
 // Binds the reader to f (null reads as an empty file) and forgets any buffered bytes.
 void rd_open(FILE *f);
+// Fills to[0..most-1] from a file some host's library opened and reads; how many bytes, 0 at the
+// end.
+typedef int (*puller)(unsigned char *to, int most);
+// Binds the reader to such a file instead, as rd_open does; a pull never fails.
+void rd_open_pull(puller from);
 // One "%lld"-style conversion; false (and *v untouched) when no integer could be converted.
 // A value past 64 bits saturates at the nearest end of the range; *past, when given, tells whether
 // it did.

@@ -56,6 +56,7 @@ const row rows[] = {
     {"surplus_negative_integer", "3 0", "1 2 3 -7", perm, 0, false},
     {"trailing_word", "3 1", "2 1 3 done", perm, 10, false},
     {"trailing_word_then_integer", "3 1", "2 1 3 x 4", perm, 10, false},
+    {"trailing_text_past_a_block", "3 1", "2 1 3 " + std::string(1 << 17, 'z'), perm, 10, false},
     {"trailing_lone_sign", "3 1", "2 1 3 -", perm, 10, false},
     {"trailing_lone_sign_then_integer", "3 1", "2 1 3 - 4", perm, 10, false},
     {"letter_stops_reading", "3 0", "1 a 3", perm, 0, false},

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -47,7 +49,7 @@ trace icpc(const std::string &prog, const dir &d) {
   std::string message = d.at("feedback") + "/judgemessage.txt";
   unlink(message.c_str());
   std::string in = exists(d.at("out")) ? d.at("out") : "/dev/null";
-  int st = start(prog, d, {d.at("in"), d.at("ans"), d.at("feedback"), "ignored"}, in);
+  int st = start(prog, d, {d.at("in"), d.at("ans"), d.at("feedback")}, in);
   return finish(st, d, bytes(message));
 }
 
@@ -178,7 +180,8 @@ struct validator {
   const char *name;
   std::string path;
   int valid, invalid;
-  std::string eol; // how its stderr ends a line
+  std::string eol;       // how its stderr ends a line
+  std::string head = ""; // what its stderr line begins with
 };
 
 // The validators built here, and the Windows build of validator.cpp when WINDOWS_VALIDATOR names a
@@ -195,7 +198,8 @@ std::vector<validator> validators() {
   return v;
 }
 
-TEST(single_source, input_validators_judge_an_input_as_validate_does) {
+// Every input row through each validator of vs, against validate.
+void expect_as_validate(const std::vector<validator> &vs) {
   for (const input_row &r : inputs) {
     SCOPED_TRACE(r.name);
     dir d;
@@ -206,7 +210,7 @@ TEST(single_source, input_validators_judge_an_input_as_validate_does) {
       put(in, r.text);
     std::string problem = validate_says(d, in);
     EXPECT_EQ(problem.empty(), r.sound) << problem;
-    for (const validator &v : validators()) {
+    for (const validator &v : vs) {
       SCOPED_TRACE(v.name);
       // Standard input from the file, and through a pipe, which cannot be read twice.
       for (bool piped : {false, true}) {
@@ -216,11 +220,140 @@ TEST(single_source, input_validators_judge_an_input_as_validate_does) {
         EXPECT_EQ(st, problem.empty() ? v.valid : v.invalid) << piped;
         // Windows' C library words a failed read of a folder its own way.
         if (r.folder && v.eol != "\n") continue;
-        EXPECT_EQ(get(d.at("stderr")), problem.empty() ? "" : "invalid input: " + problem + v.eol);
+        EXPECT_EQ(get(d.at("stderr")),
+                  problem.empty() ? "" : v.head + "invalid input: " + problem + v.eol);
         EXPECT_EQ(get(d.at("stdout")), "");
       }
     }
   }
+}
+
+TEST(single_source, input_validators_judge_an_input_as_validate_does) {
+  expect_as_validate(validators());
+}
+
+// The single sources built beside each testlib.h that TESTLIB_H names (colon-separated), as its
+// host builds them: a CMS-patched one with -DCMS, one patched for the problem-package format as it
+// is, any other as it is and with -DEJUDGE. The verdict is the checker's, said that testlib's way.
+enum host_kind { plain, ejudge, cms_host, icpc_host };
+const int statuses[4][4] = {{0, 1, 2, 3}, {0, 5, 4, 6}, {0, 0, 0, 1}, {42, 43, 43, 3}};
+
+struct testlib_build {
+  std::string name;
+  host_kind kind;
+  bool skips_bom; // whether that testlib skips a byte-order mark opening the output
+  std::string program;
+};
+
+// Builds source (a path) beside every testlib.h named, in folders of d.
+std::vector<testlib_build> testlib_builds(const dir &d, const std::string &source) {
+  std::vector<testlib_build> builds;
+  std::string names = TESTLIB_H;
+  for (size_t at = 0, end; at < names.size(); at = end + 1) {
+    end = std::min(names.find(':', at), names.size());
+    std::string header = names.substr(at, end - at), text = get(header);
+    std::vector<std::pair<host_kind, std::vector<std::string>>> ways;
+    if (text.find("#ifdef CMS") != std::string::npos)
+      ways = {{cms_host, {"-static", "-DCMS"}}};
+    else if (text.find("DOMJUDGE\"") != std::string::npos) // how its version string ends
+      ways = {{icpc_host, {}}};
+    else
+      ways = {{plain, {}}, {ejudge, {"-DEJUDGE"}}};
+    for (auto &w : ways) {
+      std::string folder = d.at(std::to_string(builds.size()));
+      mkdir(folder.c_str(), 0755);
+      put(folder + "/testlib.h", text);
+      std::string file = folder + source.substr(source.rfind('/')); // check.cpp, validator.cpp
+      put(file, get(source));
+      std::vector<std::string> args = {"-x", "c++", "-O2", "-o", folder + "/program", file};
+      args.insert(args.begin(), w.second.begin(), w.second.end());
+      std::string name = header + (w.second.empty() ? "" : " " + w.second.back());
+      EXPECT_EQ(start(CXX_PATH, d, args), 0) << name << "\n" << get(d.at("stderr"));
+      bool skips = text.find("ouf.skipBom()") != std::string::npos;
+      builds.push_back({name, w.first, skips, folder + "/program"});
+    }
+  }
+  if (builds.empty()) std::printf("skipped: TESTLIB_H names no testlib.h\n");
+  return builds;
+}
+
+// checker-testlib's shortest form: the verdict on stderr.
+trace three(const std::string &prog, const dir &d) {
+  return finish(start(prog, d, {d.at("in"), d.at("out"), d.at("ans")}), d, "");
+}
+
+const char *const words[] = {"ok ", "wrong answer ", "wrong output format ", "FAIL "};
+
+// A build run as its host runs it.
+trace as_host(const testlib_build &b, const dir &d) {
+  return b.kind == cms_host    ? cms(b.program, d)
+         : b.kind == icpc_host ? icpc(b.program, d)
+                               : three(b.program, d);
+}
+
+// One build on the files of d against checker-testlib's verdict there. Where testlib refuses a
+// missing file itself (own), the words are its own, and a missing output is always malformed.
+void expect_as_checker(const testlib_build &b, const dir &d, bool own) {
+  trace want = three(BUILT_CHECK_PATH, d);
+  ASSERT_TRUE(want.status >= 0 && want.status <= 3) << want.err;
+  int s = want.status;
+  std::string why = want.err.substr(strlen(words[s]), want.err.size() - strlen(words[s]) - 1);
+  trace got = as_host(b, d);
+  bool as_malformed = own && s == 1 && got.status == statuses[b.kind][2];
+  if (!as_malformed) {
+    EXPECT_EQ(got.status, statuses[b.kind][s]) << got.err << got.written;
+  }
+  // The score and a word for CMS but on a broken test, the message in the folder for the
+  // problem-package format, else checker-testlib's own bytes.
+  std::string out = "", err = want.err, written = "";
+  if (b.kind == cms_host && s < 3)
+    out = s == 0 ? "1.0\n" : "0.0\n", err = s == 0 ? "translate:success\n" : "translate:wrong\n";
+  if (b.kind == icpc_host) err = "", written = why;
+  EXPECT_EQ(got.out, out);
+  if (own) return;
+  EXPECT_EQ(got.err, err);
+  EXPECT_EQ(got.written, written);
+  if (b.kind == plain) expect_same(testlib(BUILT_CHECK_PATH, d), testlib(b.program, d));
+}
+
+TEST(single_source, check_beside_each_testlib_judges_every_case_as_the_checker) {
+  dir d;
+  std::vector<testlib_build> builds = testlib_builds(d, CHECK_SOURCE);
+  if (builds.empty()) return;
+  for (const row &r : rows) {
+    SCOPED_TRACE(r.name);
+    dir c;
+    if (r.in != none) put(c.at("in"), r.in);
+    if (r.out != none) put(c.at("out"), r.out);
+    if (r.ans != none) put(c.at("ans"), r.ans);
+    for (const testlib_build &b : builds) {
+      SCOPED_TRACE(b.name);
+      expect_as_checker(b, c, r.out == none || r.ans == none);
+    }
+  }
+  // A byte-order mark opening the output: skipped or not as that testlib does, never by the judge.
+  dir c;
+  put(c.at("in"), "5 4"), put(c.at("out"), "\xEF\xBB\xBF" + perm), put(c.at("ans"), perm);
+  for (const testlib_build &b : builds) {
+    SCOPED_TRACE(b.name);
+    trace t = as_host(b, c);
+    if (b.kind == cms_host)
+      EXPECT_EQ(t.out, b.skips_bom ? "1.0\n" : "0.0\n");
+    else
+      EXPECT_EQ(t.status, statuses[b.kind][b.skips_bom ? 0 : 2]) << t.err << t.written;
+  }
+}
+
+// validator.cpp beside each testlib: valid as it ends, invalid as that testlib fails.
+TEST(single_source, validator_beside_each_testlib_judges_an_input_as_validate_does) {
+  dir d;
+  std::vector<testlib_build> builds = testlib_builds(d, VALIDATOR_SOURCE);
+  if (builds.empty()) return;
+  std::vector<validator> vs;
+  for (const testlib_build &b : builds)
+    vs.push_back({b.name.c_str(), b.program, 0, statuses[b.kind][3],
+                  b.kind == icpc_host ? "" : "\n", "FAIL "}); // that one ends no line
+  expect_as_validate(vs);
 }
 
 // The generator on a small tree: a header comes after those it includes, whatever order they are
