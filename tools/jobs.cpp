@@ -1,8 +1,6 @@
 // The scratch folder, the workers and the stop signals of a tool that runs solutions.
 #include "jobs.h"
 
-#include "hold.h"
-
 #include <fcntl.h>
 #include <ftw.h>
 #include <signal.h>
@@ -18,6 +16,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "hold.h"
 #include "host.h"
 
 std::string scratch;
