@@ -47,7 +47,7 @@ add_library(package_writers STATIC package/files.cpp package/statement.cpp
   package/score_file.cpp package/cms.cpp package/testlib.cpp package/icpc.cpp
   package/polygon.cpp)
 target_include_directories(package_writers PUBLIC package)
-target_link_libraries(package_writers PUBLIC cli)
+target_link_libraries(package_writers PUBLIC solutions)
 target_compile_definitions(package_writers PRIVATE CMAKE_PATH="${CMAKE_COMMAND}")
 add_executable(package package/package.cpp package/paths.cpp)
 target_link_libraries(package PRIVATE package_writers solutions)

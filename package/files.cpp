@@ -17,25 +17,17 @@
 #include "host.h"
 #include "package.h"
 
-static std::string scratch, new_out, out_named;
+static std::string work_dir, new_out, out_named;
 static volatile sig_atomic_t stop;
 static volatile pid_t child; // the process group of the program running, 0 when none
 
-void remove_all(const std::string &path) {
-  struct stat st;
-  if (lstat(path.c_str(), &st) != 0) return;
-  if (S_ISDIR(st.st_mode))
-    for (const std::string &e : listing(path)) remove_all(path + "/" + e);
-  remove(path.c_str());
-}
-
 static void cleanup() {
-  if (!scratch.empty()) remove_all(scratch);
-  scratch.clear();
+  if (!work_dir.empty()) remove_tree(work_dir);
+  work_dir.clear();
 }
 
 void set_scratch(const std::string &work, const std::string &o, const std::string &out) {
-  scratch = work, new_out = o, out_named = out;
+  work_dir = work, new_out = o, out_named = out;
 }
 
 static void on_stop(int) {

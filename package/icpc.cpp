@@ -14,7 +14,7 @@ void zip_folder(const task &t, const std::string &dir, const std::string &zip) {
   int status = run(argv, dir, log, log, 0);
   std::string said;
   read_file(log, &said);
-  remove_all(log);
+  remove_tree(log);
   while (!said.empty() && said.back() == '\n') said.pop_back();
   if (status != 0)
     fail("cannot write '%s': %s", named(zip).c_str(),

@@ -67,13 +67,6 @@ static void say(const std::string &line) {
   if (!stdout_written()) exit(write_status);
 }
 
-// A word the shell reads back as it is.
-static std::string quoted(const std::string &s) {
-  std::string r = "'";
-  for (char c : s) r += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return r + "'";
-}
-
 // An option's value from the command line; a limit as the hosts read it: seconds above 0 with at
 // most three decimals, or whole MiB.
 static int set_option(int c, const char *value, task &t) {
@@ -260,7 +253,7 @@ static void run_solutions(const task &t) {
     say(format("  a test that rejects %s: %s --time-limit %s --memory-limit %ld %s %s --add",
                w.c_str(), quoted(hunt).c_str(), t.seconds.c_str(), t.memory_mib,
                quoted(t.solutions + "/" + w).c_str(), quoted(t.tests_dir).c_str()));
-  if (status == 0) return remove_all(dir);
+  if (status == 0) return remove_tree(dir);
   if (status == write_status) exit(write_status); // invoke said it could not write stdout
   fail("the solutions in '%s' did not all get their folders' verdicts: nothing written",
        t.solutions.c_str());

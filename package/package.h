@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "jobs.h"
 #include "platform.h"
 
 // Where the parts of a package are: in the build tree, or beside the installed tool.
@@ -54,7 +55,6 @@ void folder(const std::string &path);
 bool read_file(const std::string &path, std::string *text);
 bool same_bytes(const std::string &a, const std::string &b);
 bool is_file(const std::string &path);
-void remove_all(const std::string &path);
 // The names in a folder, hidden ones too, in byte order.
 std::vector<std::string> listing(const std::string &dir);
 // The paths below dir as find prints them from inside it: "./a", "./a/b", in directory order.

@@ -153,7 +153,7 @@ static void statement_files(const task &t, const std::string &pg) {
   folder(en);
   folder(pg + "/statements/.pdf/english");
   put_tree(t.sd, en);
-  remove_all(en + "/" + t.tex_name);
+  remove_tree(en + "/" + t.tex_name);
   put(t.statement, en + "/problem.tex");
   put(t.tests[0].in, en + "/example.01");
   put(t.tests[0].ans, en + "/example.01.a");

@@ -54,3 +54,9 @@ bool stdout_written() {
   if (!ok) warn("cannot write standard output: %s", strerror(errno ? errno : EIO));
   return ok;
 }
+
+std::string quoted(const std::string &s) {
+  std::string r = "'";
+  for (char c : s) r += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return r + "'";
+}

@@ -26,5 +26,8 @@ int usage_error(const char *forms, const char *fmt, ...) printf_like(2, 3);
 // when standard output could not be written.
 bool help_asked(int argc, char **argv, const char *forms, const char *about, int *status);
 
+// A word the shell reads back as it is: in single quotes, each ' as '\''.
+std::string quoted(const std::string &s);
+
 // Flushes standard output; false, with one line on stderr, when it or an earlier write failed.
 bool stdout_written();

@@ -191,9 +191,7 @@ static std::string word(const std::string &w) {
   if (!w.empty() && w.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
                                         "0123456789./_-=") == w.npos)
     return w;
-  std::string q = "'";
-  for (char c : w) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
+  return quoted(w);
 }
 
 // The hunt command that finds a test rejecting s, with these limits: beside invoke, or on PATH.
