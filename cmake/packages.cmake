@@ -55,7 +55,7 @@ target_compile_definitions(package PRIVATE CMAKE_PATH="${CMAKE_COMMAND}" PDFLATE
   STATEMENT_PATH="${PROJECT_SOURCE_DIR}/package/statement.tex" SAMPLE_IN_PATH="${sample_in}"
   SAMPLE_ANS_PATH="${sample_ans}" FIGURE_PATH="${PACKAGE_DATA}/sample-figure.png"
   TEMPLATE_PATH="${PROJECT_SOURCE_DIR}/package/template.tex" SINGLE_DIR="${SINGLE_DIR}"
-  SUBMISSIONS_DIR="${PROJECT_SOURCE_DIR}/package/submissions" JUDGES_DIR="${STATIC_DIR}"
+  SUBMISSIONS_DIR="${PROJECT_SOURCE_DIR}/submissions" JUDGES_DIR="${STATIC_DIR}"
   INVOKE_PATH="$<TARGET_FILE:invoke>")
 add_executable(water-package package/package.cpp package/paths.cpp)
 target_link_libraries(water-package PRIVATE package_writers solutions)
@@ -68,7 +68,7 @@ install(FILES package/statement.tex package/template.tex ${PACKAGE_DATA}/sample-
 install(FILES ${sample_in} ${sample_ans} DESTINATION share/water/sample)
 install(FILES ${SINGLE_DIR}/check.cpp ${SINGLE_DIR}/validator.cpp ${SINGLE_DIR}/input_validator.cpp
   ${SINGLE_DIR}/output_validator.cpp DESTINATION share/water/single)
-install(DIRECTORY package/submissions/ DESTINATION share/water/submissions)
+install(DIRECTORY submissions/ DESTINATION share/water/submissions)
 install(PROGRAMS ${STATIC_DIR}/checker ${STATIC_DIR}/checker-cms DESTINATION libexec/water)
 
 # The built-in test set, packaged; the tests are written for the run and removed after it.

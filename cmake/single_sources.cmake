@@ -12,7 +12,7 @@ set(SINGLE_PROGRAMS "")
 set(inline_script ${CMAKE_CURRENT_LIST_DIR}/inline_sources.cmake)
 # The generator finds the headers itself; any of them changing makes it run again.
 file(GLOB single_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.h
-  ${PROJECT_SOURCE_DIR}/tools/*.h)
+  ${PROJECT_SOURCE_DIR}/tools/*.h ${PROJECT_SOURCE_DIR}/run/*.h)
 
 # Appends to `files` and `dirs` the sources and include folders of target and what it links.
 function(single_parts target)

@@ -108,7 +108,7 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
       {"time_limit_exceeded/loop.cpp", "int main() { for (volatile int i = 0;; i++) {} }",
        " +TLE" + first + "[0-9.]+ s of CPU time, limit 0.45 s$", ""},
       {"time_limit_exceeded/sleep.cpp", "#include <unistd.h>\nint main() { sleep(60); }",
-       " +TLE" + first + "still running after 2.35 s of wall time$", ""},
+       " +TLE" + first + "still running after 2.35 s of wall time, 0.0[0-9] s of it on a CPU$", ""},
       {"time_limit_exceeded/margin.cpp", before_main("while (clock() < 0.56 * CLOCKS_PER_SEC) {}"),
        " +TLE" + first + "0.[56][0-9] s of CPU time, limit 0.45 s$",
        "TLE, but within 1.5 times the limit: 0.[56][0-9] s on 1 would pass with a limit of "

@@ -155,8 +155,8 @@ need "icpc: the output validator, alone in its folder" \
   "cmp '$single/output_validator.cpp' '$icpc/output_validators/water/output_validator.cpp' &&
   [ \$(files '$icpc/output_validators/water/*') = 1 ]"
 for verdict in accepted wrong_answer; do
-  need "icpc: every $verdict submission" "[ \$(files '$src/package/submissions/$verdict/*') -gt 0 ] &&
-    diff -r '$src/package/submissions/$verdict' '$icpc/submissions/$verdict'"
+  need "icpc: every $verdict submission" "[ \$(files '$src/submissions/$verdict/*') -gt 0 ] &&
+    diff -r '$src/submissions/$verdict' '$icpc/submissions/$verdict'"
 done
 # The zip, unpacked, is the folder itself: its files at the zip's root, with the same bytes.
 mkdir "$d/unzipped"
@@ -329,14 +329,14 @@ statement_ok() { # OUT FILE NAME: the PDF's fonts, the ICPC statement's bytes, i
 # Solutions of an organiser's own: those the tests judge as their folders say, and a wrong one
 # the tests let through.
 mkdir -p "$d/good/accepted" "$d/good/wrong_answer" "$d/bad/accepted" "$d/bad/wrong_answer" &&
-  cp "$src/package/submissions/accepted/water.cpp" "$d/good/accepted/" &&
-  cp "$src/package/submissions/accepted/water.cpp" "$d/bad/accepted/" &&
-  cp "$src/package/submissions/accepted/water.cpp" "$d/bad/wrong_answer/same.cpp" &&
+  cp "$src/submissions/accepted/water.cpp" "$d/good/accepted/" &&
+  cp "$src/submissions/accepted/water.cpp" "$d/bad/accepted/" &&
+  cp "$src/submissions/accepted/water.cpp" "$d/bad/wrong_answer/same.cpp" &&
   printf '#include <cstdio>\nint main() { puts("-1"); }\n' >"$d/good/wrong_answer/minus.cpp"
 # An accepted solution that needs 0.7 s of CPU time a test, judged on the sample and one test.
 mkdir -p "$d/slow/accepted" "$d/one" && cp "$d"/mine/02.* "$d/one/" &&
   { echo '#include <ctime>' && sed 's/^int main() {/& while (clock() < 0.7 * CLOCKS_PER_SEC) {}/' \
-    "$src/package/submissions/accepted/water.cpp"; } >"$d/slow/accepted/slow.cpp"
+    "$src/submissions/accepted/water.cpp"; } >"$d/slow/accepted/slow.cpp"
 
 # What the tool makes of what it is given: each row a command run in the scratch folder, its exit
 # status, a pattern of its stderr's first line, and what must hold afterwards; no scratch folder

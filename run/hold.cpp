@@ -2,7 +2,6 @@
 // the resident memory of the run's processes.
 #include "hold.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -15,6 +14,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#include "procs.h"
 
 enum { watchdog, v1, v2 };
 static int kind = watchdog;
@@ -198,33 +199,12 @@ bool hold_open(hold *h, long long limit) {
 
 bool hold_join(const hold &h) { return h.group.empty() || put(h.group + "/cgroup.procs", me()); }
 
-// Resident bytes of the processes depth or more levels below pid, which also go to kill: the
-// program and what it started, without the sandbox's own.
-static long long tree_rss(pid_t pid, int depth, std::vector<pid_t> *kill) {
-  long long resident = 0;
-  std::string at = "/proc/" + std::to_string(pid);
-  sscanf(text_of(at + "/statm").c_str(), "%*d %lld", &resident);
-  long long sum = depth <= 0 ? resident * sysconf(_SC_PAGESIZE) : 0;
-  if (depth <= 0) kill->push_back(pid);
-  DIR *d = opendir((at + "/task").c_str());
-  for (dirent *e; d && (e = readdir(d));) {
-    if (e->d_name[0] == '.') continue;
-    std::string kids = text_of(at + "/task/" + e->d_name + "/children");
-    char *end;
-    for (const char *p = kids.c_str();; p = end) {
-      long child = strtol(p, &end, 10);
-      if (end == p) break;
-      sum += tree_rss((pid_t)child, depth - 1, kill);
-    }
-  }
-  if (d) closedir(d);
-  return sum;
-}
-
-bool hold_watch(hold *h, pid_t root, int spared) {
-  std::vector<pid_t> run;
-  long long now =
-      kind == watchdog ? tree_rss(root, spared, &run) : number(h->group + "/memory.current");
+bool hold_watch(hold *h, const std::vector<pid_t> &run) {
+  long long now = 0;
+  if (kind != watchdog)
+    now = number(h->group + "/memory.current");
+  else
+    for (pid_t p : run) now += resident_bytes(p);
   h->peak = std::max(h->peak, now);
   if (kind != watchdog || now <= h->limit) return true;
   h->over = true;

@@ -10,8 +10,9 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <sys/time.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "hold.h"
+#include "procs.h"
 
 const char inside_arg[] = "--monitor-inside-sandbox";
 
@@ -35,6 +37,7 @@ static std::string monitor; // a copy of this tool, run inside the sandbox
 
 // What the monitor tells of the program it ran.
 struct report {
+  int started; // 1: the program runs (a report of its own, sent first); 0: how it ended
   int status;
   int exec_errno; // 0 when the program started
   long long cpu_us;
@@ -42,17 +45,11 @@ struct report {
   int disk_full; // nothing was left of /tmp
 };
 
-static volatile sig_atomic_t running;   // the run's process group while it runs, else 0
-static volatile sig_atomic_t timed_out; // the wall-clock guard fired
-static volatile sig_atomic_t stop;      // a stop signal came
+static volatile sig_atomic_t running; // the run's process group while it runs, else 0
+static volatile sig_atomic_t stop;    // a stop signal came
 
 static void on_stop(int) {
   stop = 1;
-  if (running) kill(-running, SIGKILL);
-}
-
-static void on_alarm(int) {
-  timed_out = 1;
   if (running) kill(-running, SIGKILL);
 }
 
@@ -66,7 +63,6 @@ static void handle(int sig, void (*f)(int)) {
 
 void sandbox_signals() {
   for (int sig : {SIGHUP, SIGINT, SIGTERM}) handle(sig, on_stop);
-  handle(SIGALRM, on_alarm);
 }
 
 bool stopped() { return stop; }
@@ -135,6 +131,10 @@ void sandbox_monitor(int argc, char **argv) {
   if (pid < 0) r.exec_errno = errno;
   while (pid > 0 && read(failed[0], &r.exec_errno, sizeof r.exec_errno) < 0 && errno == EINTR) {
   }
+  // The guard's clock starts now: what building the box took is not the program's.
+  report started = {1, 0, 0, 0, 0, 0};
+  if (pid > 0 && !r.exec_errno && write(3, &started, sizeof started) != (ssize_t)sizeof started)
+    _exit(1);
   rusage ru = {};
   while (pid > 0 && wait4(pid, &r.status, 0, &ru) < 0 && errno == EINTR) {
   }
@@ -275,13 +275,6 @@ static void sweep() {
   }
 }
 
-static void set_timer(long ms) {
-  itimerval t = {};
-  t.it_value.tv_sec = ms / 1000;
-  t.it_value.tv_usec = ms % 1000 * 1000;
-  setitimer(ITIMER_REAL, &t, nullptr);
-}
-
 // Reads what fd holds until its writers are gone or buf is full; the bytes read.
 static size_t read_all(int fd, void *buf, size_t size) {
   size_t got = 0;
@@ -295,24 +288,100 @@ static size_t read_all(int fd, void *buf, size_t size) {
   return got;
 }
 
-// Reads the monitor's report, or an errno, from fd while the run goes; under the watchdog, the
-// run's memory is looked at every watch_ms meanwhile. Past the limit the program and what it
-// started are killed, not bwrap, its init and the monitor, which then tells how it ended.
-static size_t report_read(int fd, report *r, hold *h, pid_t pid) {
+static long long now_ns() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return t.tv_sec * 1000000000LL + t.tv_nsec;
+}
+
+// The wall-clock guard's account: the wall time since the program started, less what the machine's
+// load added to it. Each tick adds the longest any of the run's threads waited for a CPU since the
+// last tick, so that a starved program is not stopped while one that sleeps or blocks still is.
+struct guard {
+  long long since;                               // the fork, then the program's start
+  long long last;                                // the last tick
+  long long waited;                              // nanoseconds taken off
+  std::vector<std::pair<pid_t, long long>> seen; // each thread's wait at the last tick
+};
+
+static void guard_start(guard *g) {
+  g->since = g->last = now_ns();
+  g->waited = 0;
+  g->seen.clear();
+}
+
+// The time the guard counts so far, in ms, with the threads of run looked at now.
+static long long guard_tick(guard *g, const std::vector<pid_t> &run) {
+  std::vector<std::pair<pid_t, long long>> w;
+  for (pid_t p : run) cpu_waits(p, &w);
+  long long most = 0;
+  for (auto &t : w) {
+    long long before = 0;
+    for (auto &s : g->seen)
+      if (s.first == t.first) before = s.second;
+    most = std::max(most, t.second - before);
+  }
+  long long now = now_ns();
+  g->waited += std::min(most, now - g->last);
+  g->last = now;
+  g->seen.swap(w);
+  return (now - g->since - g->waited) / 1000000;
+}
+
+// How often the guard looks when the watchdog does not.
+const int guard_ms = 10;
+
+// One run watched from its fork to its end: the monitor's reports (or, bare, the exec that closes
+// fd) read from fd; meanwhile, every tick, the watchdog and the guard. Past the guard the program's
+// processes are killed, not bwrap, its init and the monitor, which then tells how it ended. The
+// bytes of the last report read (an errno alone when the start failed), 0 when none came.
+static size_t watched(int fd, pid_t pid, long wall_ms, hold *h, report *r, bool *timed_out) {
+  int spared = confined ? 3 : 0, pidfd = -1;
+  bool started = false, eof = false;
+  long long killed = 0;
   size_t got = 0;
-  for (ssize_t k; got < sizeof *r;) {
-    pollfd p = {fd, POLLIN, 0};
-    if (hold_watching() && poll(&p, 1, watch_ms) == 0) {
-      hold_watch(h, pid, confined ? 3 : 0);
+  guard g;
+  guard_start(&g);
+  *timed_out = false;
+  for (;;) {
+    // Bare, once the program runs, nothing more comes on fd: its end is what is waited for.
+    pollfd p = {eof ? pidfd : fd, POLLIN, 0};
+    int k = poll(&p, p.fd >= 0 ? 1 : 0, hold_watching() ? watch_ms : guard_ms);
+    if (k > 0 && eof) return close(pidfd), 0;
+    if (k > 0) {
+      ssize_t n = read(fd, (char *)r + got, sizeof *r - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n > 0 && (got += n) < sizeof *r) continue;
+      if (n > 0 && r->started) {
+        got = 0, started = true;
+        guard_start(&g);
+        continue;
+      }
+      if (n > 0 || got > 0 || confined) return got;
+      // Bare: the exec closed fd, so the program runs.
+      eof = started = true;
+      guard_start(&g);
+      pidfd = (int)syscall(SYS_pidfd_open, pid, 0);
       continue;
     }
-    k = read(fd, (char *)r + got, sizeof *r - got);
-    if (k > 0)
-      got += k;
-    else if (k == 0 || errno != EINTR)
-      break;
+    if (eof && pidfd < 0) {
+      siginfo_t info = {};
+      if (waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid)
+        return 0;
+    }
+    std::vector<pid_t> run, box;
+    if (started) run_processes(pid, spared, &run);
+    if (started && hold_watching()) hold_watch(h, run);
+    if (!started) run_processes(pid, 0, &box);
+    if (!killed && guard_tick(&g, started ? run : box) > wall_ms) {
+      *timed_out = true;
+      killed = now_ns();
+      for (pid_t q : run) kill(q, SIGKILL);
+      if (run.empty()) kill(-pid, SIGKILL);
+    }
+    // The monitor tells soon after its program is killed; else the whole box goes.
+    if (killed && now_ns() - killed > 2000000000LL) kill(-pid, SIGKILL);
   }
-  return got;
 }
 
 bool sandboxed(const box &b, const char *in, const char *out, const char *err, const limits &l,
@@ -322,7 +391,6 @@ bool sandboxed(const box &b, const char *in, const char *out, const char *err, c
   if (!hold_open(&h, (long long)l.memory_mib << 20)) return *err_no = errno, false;
   int fd[2];
   if (pipe2(fd, O_CLOEXEC) != 0) return *err_no = errno, hold_close(&h), false;
-  timed_out = 0;
   pid_t pid = fork();
   if (pid == 0) start(b, in, out, err, l, h, fd[1]);
   close(fd[1]);
@@ -330,16 +398,11 @@ bool sandboxed(const box &b, const char *in, const char *out, const char *err, c
   setpgid(pid, pid);
   running = pid;
   if (stop) kill(-pid, SIGKILL);
-  set_timer(wall_ms);
-  // An errno alone says the start failed; a whole report is the monitor's.
   report r = {};
-  size_t got = report_read(fd[0], &r, &h, pid);
+  bool timed_out;
+  size_t got = watched(fd[0], pid, wall_ms, &h, &r, &timed_out);
   close(fd[0]);
-  siginfo_t info;
-  while (waitid(P_PID, pid, &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
-  }
-  set_timer(0);
-  // The group's number stays taken until the child is reaped: nothing else is killed by it.
+  // Not reaped yet, so the group's number names nothing else: what is left of the run is killed.
   running = 0;
   kill(-pid, SIGKILL);
   rusage ru;
@@ -353,7 +416,7 @@ bool sandboxed(const box &b, const char *in, const char *out, const char *err, c
   e->peak_kib = ru.ru_maxrss;
   e->memory_over = h.over;
   e->disk_full = false;
-  if (got == sizeof r.status) return *err_no = r.status, false;
+  if (got == sizeof r.started) return *err_no = r.started, false;
   if (got == sizeof r && r.exec_errno) return *err_no = r.exec_errno, false;
   if (got == sizeof r)
     e->status = r.status, e->cpu_us = r.cpu_us, e->peak_kib = r.peak_kib,

@@ -332,8 +332,9 @@ static void judged(const ended &e, const options &o, long run_ms, const char *in
              o.lim.memory_mib);
   } else if (e.timed_out) {
     r.v = TLE;
-    snprintf(r.why, sizeof r.why, "still running after %s s of wall time",
-             seconds(2 * run_ms + 1000).c_str());
+    // Waits for a CPU are not counted, so a program stopped here barely ran: say how little.
+    snprintf(r.why, sizeof r.why, "still running after %s s of wall time, %.2f s of it on a CPU",
+             seconds(2 * run_ms + 1000).c_str(), e.cpu_us / 1e6);
   } else if (sig == SIGXCPU || e.cpu_us > limit_ms * 1000LL) {
     r.v = TLE;
     r.in_margin = sig != SIGXCPU && e.cpu_us <= run_ms * 1000LL;

@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 // One run's hold.
 struct hold {
@@ -24,10 +25,9 @@ bool hold_watching();
 bool hold_open(hold *h, long long limit);
 // In the run's first process, before anything else starts: it joins the group.
 bool hold_join(const hold &h);
-// While the run goes, every watch_ms under the watchdog: the memory of what lies spared levels or
-// more below root (the program and what it started); once past the limit, they are killed, and
-// false.
-bool hold_watch(hold *h, pid_t root, int spared);
+// While the run goes, every watch_ms under the watchdog: the memory of run, the program's
+// processes; once past the limit, they are killed, and false.
+bool hold_watch(hold *h, const std::vector<pid_t> &run);
 // After the run, every process reaped: the peak and the OOM killer's verdict read, the group
 // removed.
 void hold_close(hold *h);
