@@ -20,6 +20,7 @@
 enum { watchdog, v1, v2 };
 static int kind = watchdog;
 static bool sampled;     // v2 without memory.peak: the watch loop reads memory.current
+static bool resettable;  // v2: a peak can be reset, so that a box's group serves run after run
 static std::string base; // the folder of the runs' groups
 static std::string own;  // v2: the group we were in, when we had to leave it for base/tool
 static bool enabled;     // v2: we enabled memory control in own's children
@@ -133,10 +134,13 @@ static bool take_v1(std::string *why) {
   return true;
 }
 
+static bool peak_reset(hold *h);
+
 // One group made with a limit, a process moved into it, and the group removed, as for every run.
 static bool probe(std::string *why) {
   hold h;
   if (!hold_open(&h, 64 << 20)) return *why = "cannot set a group's memory limit", false;
+  resettable = kind == v2 && peak_reset(&h);
   pid_t pid = fork();
   if (pid == 0) _exit(hold_join(h) ? 0 : 1);
   int status = 1;
@@ -152,14 +156,14 @@ void hold_choose(bool forced, std::string *how) {
   if (!forced) {
     kind = v2;
     if (take_v2(&why) && probe(&why)) {
-      *how = "memory held by a control group per run (cgroup v2), swap included";
+      *how = "memory held by a control group (cgroup v2), swap included";
       return;
     }
     std::string why2 = why;
     hold_end();
     kind = v1;
     if (take_v1(&why) && probe(&why)) {
-      *how = "memory held by a control group per run (cgroup v1), swap included";
+      *how = "memory held by a control group (cgroup v1), swap included";
       return;
     }
     hold_end();
@@ -172,29 +176,107 @@ void hold_choose(bool forced, std::string *how) {
 
 bool hold_watching() { return kind == watchdog || sampled; }
 
-bool hold_open(hold *h, long long limit) {
-  static int runs;
-  *h = {"", limit, 0, false};
+int (*make_folder)(const char *path, mode_t mode) = mkdir;
+
+// A new group under base, no limit yet; false, with errno, when it cannot be made.
+static bool made(hold *h, long long limit, const char *what) {
+  static int groups;
+  *h = {"", limit, 0, false, -1, 0};
   if (kind == watchdog) return true;
-  std::string g = base + "/run-" + me() + "-" + std::to_string(++runs), l = std::to_string(limit);
-  if (mkdir(g.c_str(), 0755) != 0) return false;
-  // Swap counts: v1 limits memory and swap together, v2 allows none.
-  bool ok = kind == v1 ? put(g + "/memory.limit_in_bytes", l) &&
-                             (!exists(g + "/memory.memsw.limit_in_bytes") ||
-                              put(g + "/memory.memsw.limit_in_bytes", l))
-                       : put(g + "/memory.max", l) &&
-                             (!exists(g + "/memory.swap.max") || put(g + "/memory.swap.max", "0"));
-  if (kind == v2) {
-    sampled = !exists(g + "/memory.peak"); // before Linux 5.19
-    if (exists(g + "/memory.oom.group")) put(g + "/memory.oom.group", "1");
-  }
-  if (!ok) {
-    int e = errno;
-    rmdir(g.c_str());
-    return errno = e, false;
-  }
+  std::string g = base + "/" + what + "-" + me() + "-" + std::to_string(++groups);
+  if (make_folder(g.c_str(), 0755) != 0) return false;
   h->group = g;
+  if (kind == v2) sampled = !exists(g + "/memory.peak"); // before Linux 5.19
   return true;
+}
+
+// The group's limit: swap counts, v1 limiting memory and swap together, v2 allowing none.
+static bool limited(const hold &h) {
+  const std::string &g = h.group, l = std::to_string(h.limit);
+  if (kind == v1)
+    return put(g + "/memory.limit_in_bytes", l) && (!exists(g + "/memory.memsw.limit_in_bytes") ||
+                                                    put(g + "/memory.memsw.limit_in_bytes", l));
+  return put(g + "/memory.max", l) &&
+         (!exists(g + "/memory.swap.max") || put(g + "/memory.swap.max", "0"));
+}
+
+// The OOM killer's kills in the group so far.
+static long long kills(const hold &h) {
+  return std::max(
+      number(h.group + (kind == v1 ? "/memory.oom_control" : "/memory.events"), "oom_kill "), 0LL);
+}
+
+// Emptied groups may stay busy for a moment while the kernel lets go of their last tasks.
+static void removed(hold *h) {
+  if (h->peak_fd >= 0) close(h->peak_fd), h->peak_fd = -1;
+  for (int tries = 0; rmdir(h->group.c_str()) != 0 && errno == EBUSY && tries < 1000; tries++)
+    usleep(1000);
+  h->group.clear();
+}
+
+bool hold_open(hold *h, long long limit) {
+  if (!made(h, limit, "run") || h->group.empty()) return kind == watchdog;
+  // The run and all it starts are killed together when the group runs out.
+  if (kind == v2 && exists(h->group + "/memory.oom.group"))
+    put(h->group + "/memory.oom.group", "1");
+  if (limited(*h)) return true;
+  int e = errno;
+  removed(h);
+  return errno = e, false;
+}
+
+bool hold_kept() { return kind != v2 || resettable; }
+
+bool hold_make(hold *h) { return made(h, 0, "box"); }
+
+// v2 resets a peak for the descriptor that wrote to it (Linux 6.12 on); v1 for the group.
+static bool peak_reset(hold *h) {
+  const std::string &g = h->group;
+  if (kind == v1) {
+    std::string sw = g + "/memory.memsw.max_usage_in_bytes";
+    return put(g + "/memory.max_usage_in_bytes", "0") && (!exists(sw) || put(sw, "0"));
+  }
+  if (h->peak_fd < 0) h->peak_fd = open((g + "/memory.peak").c_str(), O_RDWR | O_CLOEXEC);
+  return h->peak_fd >= 0 && write(h->peak_fd, "reset\n", 6) == 6;
+}
+
+bool hold_begin(hold *h, long long limit) {
+  h->limit = limit, h->peak = 0, h->over = false;
+  if (h->group.empty()) return true;
+  // What earlier runs left charged to the group (files' pages) given back, so that it counts for
+  // none of this run.
+  if (kind == v1) put(h->group + "/memory.force_empty", "0");
+  h->kills = kills(*h);
+  return limited(*h) && peak_reset(h);
+}
+
+// The group's peak since it was made or reset, and whether the OOM killer struck since kills.
+static void read_group(hold *h) {
+  const std::string &g = h->group;
+  if (kind == v1) {
+    std::string sw = g + "/memory.memsw.max_usage_in_bytes";
+    h->peak = number(exists(sw) ? sw : g + "/memory.max_usage_in_bytes");
+  } else if (h->peak_fd >= 0) {
+    char buf[64] = {};
+    h->peak = pread(h->peak_fd, buf, sizeof buf - 1, 0) > 0 ? atoll(buf) : 0;
+  } else if (!sampled) {
+    h->peak = number(g + "/memory.peak");
+  }
+  h->over = kills(*h) > h->kills;
+  // Less the files' pages it still holds, its output among them: they are a cache, given back
+  // before the limit is reached, and a host counts the program's own memory.
+  std::string st = g + "/memory.stat";
+  long long files =
+      number(st, kind == v1 ? "cache " : "file ") - std::max(number(st, "shmem "), 0LL);
+  if (files > 0 && h->peak > files) h->peak -= files;
+}
+
+void hold_finish(hold *h) {
+  if (!h->group.empty()) read_group(h);
+}
+
+void hold_remove(hold *h) {
+  if (!h->group.empty()) removed(h);
 }
 
 bool hold_join(const hold &h) { return h.group.empty() || put(h.group + "/cgroup.procs", me()); }
@@ -214,24 +296,8 @@ bool hold_watch(hold *h, const std::vector<pid_t> &run) {
 
 void hold_close(hold *h) {
   if (h->group.empty()) return;
-  const std::string &g = h->group;
-  if (kind == v1) {
-    std::string sw = g + "/memory.memsw.max_usage_in_bytes";
-    h->peak = number(exists(sw) ? sw : g + "/memory.max_usage_in_bytes");
-    h->over = number(g + "/memory.oom_control", "oom_kill ") > 0;
-  } else {
-    if (!sampled) h->peak = number(g + "/memory.peak");
-    h->over = number(g + "/memory.events", "oom_kill ") > 0;
-  }
-  // Less the files' pages it still holds, its output among them: they are a cache, given back
-  // before the limit is reached, and a host counts the program's own memory.
-  std::string st = g + "/memory.stat";
-  long long files =
-      number(st, kind == v1 ? "cache " : "file ") - std::max(number(st, "shmem "), 0LL);
-  if (files > 0 && h->peak > files) h->peak -= files;
-  // Emptied groups may stay busy for a moment while the kernel lets go of their last tasks.
-  for (int tries = 0; rmdir(g.c_str()) != 0 && errno == EBUSY && tries < 1000; tries++)
-    usleep(1000);
+  read_group(h);
+  removed(h);
 }
 
 void hold_end() {
@@ -243,4 +309,10 @@ void hold_end() {
   }
   rmdir(base.c_str());
   base.clear(), own.clear(), enabled = false;
+}
+
+void hold_at(bool version2, const std::string &folder) {
+  kind = version2 ? v2 : v1;
+  base = folder;
+  sampled = resettable = false;
 }

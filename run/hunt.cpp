@@ -235,7 +235,7 @@ int main(int argc, char **argv) {
   opt.lim.output_max = output_limit(tests, 16LL << 20);
   if (!jobs_begin(opt, "hunt")) return 1;
   clock_gettime(CLOCK_MONOTONIC, &began);
-  sol = {args[0], scratch + "/program", file, language_of(file)};
+  sol = {args[0], programs + "/program", file, language_of(file)};
   std::vector<job> now = {spawn(0, [&](int fd) { compile_worker(sol, opt, fd); })};
   job done;
   result r;

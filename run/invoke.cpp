@@ -85,7 +85,7 @@ static bool list_sources(const std::string &dir, int folder, std::vector<solutio
     solution s{};
     s.folder = folder;
     s.name = std::string(folders[folder]) + "/" + f;
-    s.p = {path + "/" + f, scratch + "/" + std::to_string(v.size()), f, language_of(f)};
+    s.p = {path + "/" + f, programs + "/" + std::to_string(v.size()), f, language_of(f)};
     std::string missing = s.p.lang < 0 ? "" : missing_tool(s.p.lang, opt);
     if (s.p.lang < 0 || !missing.empty()) {
       s.v = NR, s.stage = solution::done;
@@ -115,7 +115,7 @@ static job start(solution &s, size_t i) {
     return spawn(i, [&](int fd) { compile_worker(s.p, opt, fd); });
   }
   s.stage = solution::running;
-  std::string folder = s.p.dir + ".run";
+  std::string folder = scratch + "/" + std::to_string(i) + ".run";
   return spawn(i, [&](int fd) {
     run_worker(s.p, opt, run_ms(s), tests[2 * s.next].c_str(), tests[2 * s.next + 1].c_str(),
                folder, fd);

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <ftw.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +21,7 @@
 #include "host.h"
 
 std::string scratch;
+std::string programs;
 std::string held;
 bool tty;
 
@@ -28,6 +30,9 @@ const int most_children = 1024;
 static volatile sig_atomic_t children[most_children];
 static volatile sig_atomic_t stop_signal;
 static sigset_t stops;
+// The worker in each slot (0 where free), and so each worker's box.
+static volatile sig_atomic_t slots[most_children];
+static long long output_max; // the runs' output limit, for the boxes' /tmp
 static int progress_width;
 
 static void on_stop(int sig) {
@@ -70,6 +75,7 @@ void leave(int status) {
   sigprocmask(SIG_BLOCK, &stops, nullptr);
   for (int i = 0; i < most_children; i++)
     if (children[i]) kill(-children[i], SIGTERM);
+  boxes_end();
   while (waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {
   }
   hold_end();
@@ -99,6 +105,11 @@ bool jobs_begin(const options &o, const char *name) {
   }
   // The programs run in folders of their own, so their paths must not be relative.
   if (char *whole = realpath(scratch.c_str(), nullptr)) scratch = whole, free(whole);
+  // The boxes' own processes come back here when a box is stopped, to be reaped.
+  prctl(PR_SET_CHILD_SUBREAPER, 1);
+  programs = scratch + "/programs";
+  mkdir(programs.c_str(), 0755);
+  output_max = o.lim.output_max;
   sigemptyset(&stops);
   for (int sig : {SIGHUP, SIGINT, SIGTERM}) {
     sigaddset(&stops, sig);
@@ -141,11 +152,14 @@ static pid_t fork_child() {
 }
 
 job spawn(size_t id, const std::function<void(int)> &body) {
-  int p[2];
+  int p[2], k = 0;
   if (pipe2(p, O_CLOEXEC) != 0) fatal("cannot make a pipe: %s", strerror(errno));
+  while (k < most_children - 1 && slots[k]) k++;
+  box_ready(k, programs, output_max);
   pid_t pid = fork_child();
   if (pid == 0) {
     close(p[0]);
+    box_take(k);
     sandbox_signals();
     sigprocmask(SIG_UNBLOCK, &stops, nullptr);
     signal(SIGPIPE, SIG_DFL);
@@ -153,6 +167,7 @@ job spawn(size_t id, const std::function<void(int)> &body) {
     _exit(1);
   }
   close(p[1]);
+  slots[k] = pid;
   return {pid, p[0], id};
 }
 
@@ -163,8 +178,11 @@ bool reap(std::vector<job> &now, job *done, result *r) {
     pid_t pid = waitpid(-1, &status, 0);
     if (pid < 0 && errno == EINTR) continue;
     if (pid < 0) fatal("cannot wait for a run: %s", strerror(errno));
-    for (int i = 0; i < most_children; i++)
+    for (int i = 0; i < most_children; i++) {
       if (children[i] == pid) children[i] = 0;
+      if (slots[i] == pid) slots[i] = 0;
+    }
+    if (box_reaped(pid)) continue;
     auto b = std::find_if(now.begin(), now.end(), [&](const job &j) { return j.pid == pid; });
     if (b == now.end()) continue;
     *done = *b;

@@ -10,9 +10,10 @@
 #include "platform.h"
 #include "solution.h"
 
-extern std::string scratch; // holds every program, log and run folder
-extern std::string held;    // how runs' memory is held, in a few words
-extern bool tty;            // stdout is a terminal: a progress line is shown
+extern std::string scratch;  // holds every program, log and run folder
+extern std::string programs; // scratch/programs: the programs, which runs may read
+extern std::string held;     // how runs' memory is held, in a few words
+extern bool tty;             // stdout is a terminal: a progress line is shown
 
 // The scratch folder made under $TMPDIR (or /tmp) as NAME-XXXXXX, the stop signals handled, and
 // the runs confined unless o says otherwise. False after one line on stderr saying why.

@@ -6,8 +6,13 @@
 #include <grp.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/ipc.h>
+#include <sys/msg.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/sem.h>
+#include <sys/shm.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/syscall.h>
@@ -108,29 +113,36 @@ static void program_limits(long long cpu_s, long long memory, bool address_space
   set_limit(RLIMIT_CORE, 0, 0);
 }
 
-void sandbox_monitor(int argc, char **argv) {
-  if (argc < 9 || strcmp(argv[1], inside_arg) != 0 || strcmp(argv[7], "--") != 0) return;
-  // The program runs as the same user: it may neither trace nor signal its way into our report.
-  prctl(PR_SET_DUMPABLE, 0);
-  long long v[5];
-  for (int i = 0; i < 5; i++) v[i] = strtoll(argv[2 + i], nullptr, 10);
-  // Counted per user of this namespace, so only this run's processes and threads count.
-  set_limit(RLIMIT_NPROC, v[4], v[4]);
-  fcntl(3, F_SETFD, FD_CLOEXEC);
-  close_on_exec_from(4);
+// What a run is asked to be in a box: its limits, and its command as strings one after another,
+// each ending with a NUL, an empty one last.
+struct order {
+  long long cpu_s, memory, output_max;
+  int address_space, processes;
+  char args[8192];
+};
+
+// In the monitor: one run, its standard descriptors from fds (unless -1); the report that it
+// started, then the one of how it ended, go to fd 3. Whatever it left running is killed and reaped.
+static report run_one(const order &o, char *const *argv, const int *fds) {
   int failed[2];
   report r = {};
   if (pipe2(failed, O_CLOEXEC) != 0) _exit(125);
   pid_t pid = fork();
   if (pid == 0) {
-    program_limits(v[0], v[1], v[2] != 0, v[3]);
-    execv(argv[8], argv + 8);
+    for (int i = 0; i < 3; i++)
+      if (fds[i] >= 0) dup2(fds[i], i);
+    close_on_exec_from(3);
+    // Counted per user of this namespace, so only this run's processes and threads count.
+    set_limit(RLIMIT_NPROC, o.processes, o.processes);
+    program_limits(o.cpu_s, o.memory, o.address_space != 0, o.output_max);
+    execv(argv[0], argv);
     start_failed(failed[1]);
   }
   close(failed[1]);
   if (pid < 0) r.exec_errno = errno;
   while (pid > 0 && read(failed[0], &r.exec_errno, sizeof r.exec_errno) < 0 && errno == EINTR) {
   }
+  close(failed[0]);
   // The guard's clock starts now: what building the box took is not the program's.
   report started = {1, 0, 0, 0, 0, 0};
   if (pid > 0 && !r.exec_errno && write(3, &started, sizeof started) != (ssize_t)sizeof started)
@@ -143,6 +155,93 @@ void sandbox_monitor(int argc, char **argv) {
   r.peak_kib = ru.ru_maxrss;
   struct statvfs fs;
   r.disk_full = statvfs("/tmp", &fs) == 0 && fs.f_bavail == 0;
+  // In the box's own process namespace (where the monitor is 2, its init's child), -1 is
+  // everything but its init and this monitor; anywhere else it would be all the user has.
+  if (getpid() == 2 && getppid() == 1) kill(-1, SIGKILL);
+  while (waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {
+  }
+  return r;
+}
+
+// Removes what lies below path, made writable first: a run may have taken its own rights away.
+// False when something is left.
+static bool emptied(const std::string &path) {
+  DIR *d = opendir(path.c_str());
+  if (!d) return false;
+  bool ok = true;
+  for (dirent *e; (e = readdir(d));) {
+    std::string f = path + "/" + e->d_name;
+    struct stat st;
+    if (strcmp(e->d_name, ".") == 0 || strcmp(e->d_name, "..") == 0 || lstat(f.c_str(), &st) != 0)
+      continue;
+    if (S_ISDIR(st.st_mode))
+      ok = chmod(f.c_str(), 0700) == 0 && emptied(f) && rmdir(f.c_str()) == 0 && ok;
+    else
+      ok = unlink(f.c_str()) == 0 && ok;
+  }
+  closedir(d);
+  return ok;
+}
+
+// The System V shared memory, semaphores and message queues that runs made in the box's own IPC
+// namespace, removed; their ids are the second column of the kernel's lists.
+static void ipc_removed() {
+  const char *lists[] = {"/proc/sysvipc/shm", "/proc/sysvipc/sem", "/proc/sysvipc/msg"};
+  for (int i = 0; i < 3; i++) {
+    FILE *f = fopen(lists[i], "r");
+    char line[512];
+    for (int id; f && fgets(line, sizeof line, f);)
+      if (sscanf(line, "%*d %d", &id) == 1)
+        i == 0   ? shmctl(id, IPC_RMID, nullptr)
+        : i == 1 ? semctl(id, 0, IPC_RMID)
+                 : msgctl(id, IPC_RMID, nullptr);
+    if (f) fclose(f);
+  }
+}
+
+// The box's monitor: one order at a time from fd 3, a socket, with the run's three descriptors
+// beside it; after each run the box is as it was, or the monitor ends and the box with it.
+[[noreturn]] static void serve() {
+  prctl(PR_SET_CHILD_SUBREAPER, 1);
+  for (;;) {
+    order o;
+    int fds[3] = {-1, -1, -1};
+    char room[CMSG_SPACE(sizeof fds)] = {};
+    iovec v = {&o, sizeof o};
+    msghdr m = {};
+    m.msg_iov = &v, m.msg_iovlen = 1, m.msg_control = room, m.msg_controllen = sizeof room;
+    ssize_t k = recvmsg(3, &m, MSG_CMSG_CLOEXEC);
+    if (k < 0 && errno == EINTR) continue;
+    cmsghdr *c = CMSG_FIRSTHDR(&m);
+    if (k != (ssize_t)sizeof o || !c || c->cmsg_len != CMSG_LEN(sizeof fds)) _exit(0);
+    memcpy(fds, CMSG_DATA(c), sizeof fds);
+    o.args[sizeof o.args - 2] = o.args[sizeof o.args - 1] = 0;
+    std::vector<char *> argv;
+    for (char *a = o.args; *a; a += strlen(a) + 1) argv.push_back(a);
+    argv.push_back(nullptr);
+    report r = run_one(o, argv.data(), fds);
+    for (int f : fds) close(f);
+    bool clean = emptied("/tmp") && emptied("/dev/shm");
+    ipc_removed();
+    if (write(3, &r, sizeof r) != (ssize_t)sizeof r || !clean) _exit(1);
+  }
+}
+
+void sandbox_monitor(int argc, char **argv) {
+  if (argc < 2 || strcmp(argv[1], inside_arg) != 0) return;
+  // The program runs as the same user: it may not trace its way into our report.
+  prctl(PR_SET_DUMPABLE, 0);
+  fcntl(3, F_SETFD, FD_CLOEXEC);
+  close_on_exec_from(4);
+  if (argc == 3 && strcmp(argv[2], "box") == 0) serve();
+  if (argc < 9 || strcmp(argv[7], "--") != 0) _exit(125);
+  order o = {};
+  long long v[5];
+  for (int i = 0; i < 5; i++) v[i] = strtoll(argv[2 + i], nullptr, 10);
+  o.cpu_s = v[0], o.memory = v[1], o.address_space = v[2] != 0, o.output_max = v[3];
+  o.processes = (int)v[4];
+  int fds[3] = {-1, -1, -1};
+  report r = run_one(o, argv + 8, fds);
   _exit(write(3, &r, sizeof r) == (ssize_t)sizeof r ? 0 : 1);
 }
 
@@ -189,13 +288,17 @@ static std::vector<std::string> bwrap_args(const box &b, const limits &l) {
     else if (S_ISDIR(st.st_mode))
       a.insert(a.end(), {"--ro-bind", d, d});
   }
-  a.insert(a.end(), {"--proc", "/proc", "--dev", "/dev", "--size", std::to_string(l.output_max),
-                     "--tmpfs", "/tmp"});
+  // /dev read-only but for its shared memory, which is as small as /tmp and emptied with it.
+  std::string size = std::to_string(l.output_max);
+  a.insert(a.end(), {"--proc", "/proc", "--dev", "/dev", "--size", size, "--tmpfs", "/dev/shm",
+                     "--remount-ro", "/dev", "--size", size, "--tmpfs", "/tmp"});
   if (b.ro) a.insert(a.end(), {"--ro-bind", b.ro, b.ro});
   if (!b.in_memory) a.insert(a.end(), {"--bind", b.cwd, b.cwd});
   a.insert(a.end(), {"--ro-bind", monitor, monitor, "--remount-ro", "/", "--chdir",
-                     b.in_memory ? "/tmp" : b.cwd, monitor, inside_arg,
-                     std::to_string((l.time_ms + 999) / 1000),
+                     b.in_memory ? "/tmp" : b.cwd, monitor, inside_arg});
+  // A kept box (no command): its monitor takes the runs' orders on fd 3.
+  if (!b.argv) return a.push_back("box"), a;
+  a.insert(a.end(), {std::to_string((l.time_ms + 999) / 1000),
                      std::to_string((long long)l.memory_mib << 20), b.address_space ? "1" : "0",
                      std::to_string(l.output_max), std::to_string(b.processes), "--"});
   for (const char *const *p = b.argv; *p; p++) a.push_back(*p);
@@ -335,7 +438,8 @@ const int guard_ms = 10;
 // fd) read from fd; meanwhile, every tick, the watchdog and the guard. Past the guard the program's
 // processes are killed, not bwrap, its init and the monitor, which then tells how it ended. The
 // bytes of the last report read (an errno alone when the start failed), 0 when none came.
-static size_t watched(int fd, pid_t pid, long wall_ms, hold *h, report *r, bool *timed_out) {
+static size_t watched(int fd, pid_t pid, long wall_ms, hold *h, report *r, bool *timed_out,
+                      bool *began) {
   int spared = confined ? 3 : 0, pidfd = -1;
   bool started = false, eof = false;
   long long killed = 0;
@@ -343,7 +447,7 @@ static size_t watched(int fd, pid_t pid, long wall_ms, hold *h, report *r, bool 
   guard g;
   guard_start(&g);
   *timed_out = false;
-  for (;;) {
+  for (;; *began = started) {
     // Bare, once the program runs, nothing more comes on fd: its end is what is waited for.
     pollfd p = {eof ? pidfd : fd, POLLIN, 0};
     int k = poll(&p, p.fd >= 0 ? 1 : 0, hold_watching() ? watch_ms : guard_ms);
@@ -353,7 +457,7 @@ static size_t watched(int fd, pid_t pid, long wall_ms, hold *h, report *r, bool 
       if (n < 0 && errno == EINTR) continue;
       if (n > 0 && (got += n) < sizeof *r) continue;
       if (n > 0 && r->started) {
-        got = 0, started = true;
+        got = 0, started = *began = true;
         guard_start(&g);
         continue;
       }
@@ -384,33 +488,12 @@ static size_t watched(int fd, pid_t pid, long wall_ms, hold *h, report *r, bool 
   }
 }
 
-bool sandboxed(const box &b, const char *in, const char *out, const char *err, const limits &l,
-               long wall_ms, ended *e, int *err_no) {
-  prctl(PR_SET_CHILD_SUBREAPER, 1);
-  hold h;
-  if (!hold_open(&h, (long long)l.memory_mib << 20)) return *err_no = errno, false;
-  int fd[2];
-  if (pipe2(fd, O_CLOEXEC) != 0) return *err_no = errno, hold_close(&h), false;
-  pid_t pid = fork();
-  if (pid == 0) start(b, in, out, err, l, h, fd[1]);
-  close(fd[1]);
-  if (pid < 0) return *err_no = errno, close(fd[0]), hold_close(&h), false;
-  setpgid(pid, pid);
-  running = pid;
-  if (stop) kill(-pid, SIGKILL);
-  report r = {};
-  bool timed_out;
-  size_t got = watched(fd[0], pid, wall_ms, &h, &r, &timed_out);
-  close(fd[0]);
-  // Not reaped yet, so the group's number names nothing else: what is left of the run is killed.
-  running = 0;
-  kill(-pid, SIGKILL);
-  rusage ru;
-  while (wait4(pid, &e->status, 0, &ru) < 0 && errno == EINTR) {
-  }
-  sweep();
-  hold_close(&h);
+// How the run ended, from got bytes of its last report r (an errno alone: it did not start) and
+// from the hold; ru is what waiting for its first process gave, where the report is missing.
+static bool told(size_t got, const report &r, const hold &h, bool timed_out, int status,
+                 const rusage &ru, ended *e, int *err_no) {
   e->timed_out = timed_out;
+  e->status = status;
   e->cpu_us = (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1000000LL + ru.ru_utime.tv_usec +
               ru.ru_stime.tv_usec;
   e->peak_kib = ru.ru_maxrss;
@@ -424,6 +507,155 @@ bool sandboxed(const box &b, const char *in, const char *out, const char *err, c
   // A group counts what its processes touched; resident sizes count files others brought in too.
   e->peak_kib = h.group.empty() ? std::max(e->peak_kib, (long)(h.peak >> 10)) : h.peak >> 10;
   return true;
+}
+
+// A box kept for the runs of one worker's slot: bwrap and its monitor, started by the tool, the
+// socket its runs are ordered on, and the group every run in it is forked into.
+struct kept {
+  pid_t pid = 0; // bwrap's; 0 when none runs
+  int sock = -1;
+  std::string ro; // the folder its runs may read
+  long long output_max = 0;
+  hold h = {};
+};
+const int most_boxes = 1024;
+static kept boxes[most_boxes];
+static int mine = -1; // in a worker: its slot
+
+void box_ready(int k, const std::string &ro, long long output_max) {
+  if (!confined || k < 0 || k >= most_boxes || boxes[k].pid > 0 || !hold_kept()) return;
+  kept &x = boxes[k];
+  int sv[2];
+  if (!hold_make(&x.h)) return; // then each run gets a box of its own
+  if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, sv) != 0) return hold_remove(&x.h);
+  box b = {nullptr, "/tmp", ro.c_str(), false, 0, true};
+  limits l = {0, 0, output_max};
+  pid_t pid = fork();
+  if (pid == 0) {
+    setpgid(0, 0);
+    int null = open("/dev/null", O_RDWR);
+    if (!hold_join(x.h) || null < 0) _exit(126);
+    dup2(null, 0), dup2(null, 1), dup2(null, 2), dup2(sv[1], 3);
+    close_on_exec_from(4);
+    for (int sig : {SIGHUP, SIGINT, SIGTERM, SIGPIPE}) signal(sig, SIG_DFL);
+    exec_bwrap(b, l);
+  }
+  close(sv[1]);
+  if (pid < 0) return close(sv[0]), hold_remove(&x.h);
+  setpgid(pid, pid);
+  x.pid = pid, x.sock = sv[0], x.ro = ro, x.output_max = output_max;
+}
+
+void box_take(int k) { mine = k; }
+
+static void box_gone(kept &x) {
+  close(x.sock);
+  hold_remove(&x.h);
+  x.pid = 0, x.sock = -1;
+}
+
+bool box_reaped(pid_t pid) {
+  for (kept &x : boxes)
+    if (x.pid == pid && pid > 0) return box_gone(x), true;
+  return false;
+}
+
+void boxes_end() {
+  for (kept &x : boxes) {
+    if (x.pid <= 0) continue;
+    kill(-x.pid, SIGKILL);
+    while (waitpid(x.pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    box_gone(x);
+  }
+}
+
+// The order of run b sent to the box's monitor on sock, with the run's three descriptors.
+static bool ordered(int sock, const box &b, const limits &l, const int *fds) {
+  order o = {(l.time_ms + 999) / 1000,
+             (long long)l.memory_mib << 20,
+             l.output_max,
+             b.address_space,
+             b.processes,
+             {}};
+  size_t at = 0;
+  for (const char *const *p = b.argv; *p; at += strlen(*p++) + 1)
+    if (at + strlen(*p) + 2 > sizeof o.args)
+      return errno = E2BIG, false;
+    else
+      memcpy(o.args + at, *p, strlen(*p) + 1);
+  char room[CMSG_SPACE(3 * sizeof(int))] = {};
+  iovec v = {&o, sizeof o};
+  msghdr m = {};
+  m.msg_iov = &v, m.msg_iovlen = 1, m.msg_control = room, m.msg_controllen = sizeof room;
+  cmsghdr *c = CMSG_FIRSTHDR(&m);
+  c->cmsg_level = SOL_SOCKET, c->cmsg_type = SCM_RIGHTS, c->cmsg_len = CMSG_LEN(3 * sizeof(int));
+  memcpy(CMSG_DATA(c), fds, 3 * sizeof(int));
+  return sendmsg(sock, &m, MSG_NOSIGNAL) == (ssize_t)sizeof o;
+}
+
+// Run b in the worker's kept box: 1 when it ran, 0 when it could not start (*err_no), -1 when the
+// box could not take it, so that it gets a box of its own.
+static int in_kept_box(const box &b, const char *in, const char *out, const char *err,
+                       const limits &l, long wall_ms, ended *e, int *err_no) {
+  if (mine < 0 || mine >= most_boxes || !b.in_memory || !b.ro) return -1;
+  kept &x = boxes[mine];
+  std::string ro = b.ro;
+  if (x.pid <= 0 || x.output_max != l.output_max || ro.compare(0, x.ro.size() + 1, x.ro + "/"))
+    return -1;
+  if (!hold_begin(&x.h, (long long)l.memory_mib << 20)) return -1;
+  int fds[3] = {open(in, O_RDONLY | O_CLOEXEC),
+                open(out, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644),
+                open(err, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)};
+  int opened = fds[0] >= 0 && fds[1] >= 0 && fds[2] >= 0 ? 0 : errno;
+  bool sent = !opened && ordered(x.sock, b, l, fds);
+  for (int f : fds)
+    if (f >= 0) close(f);
+  if (opened) return *err_no = opened, 0;
+  if (!sent) return -1;
+  running = x.pid;
+  report r = {};
+  bool timed_out, began = false;
+  size_t got = watched(x.sock, x.pid, wall_ms, &x.h, &r, &timed_out, &began);
+  running = 0;
+  // A box that did not report is gone or broken: killed, the tool starts another.
+  if (got != sizeof r) kill(-x.pid, SIGKILL);
+  if (got != sizeof r && !began) return -1;
+  hold_finish(&x.h);
+  rusage none = {};
+  return told(got, r, x.h, timed_out, SIGKILL, none, e, err_no) ? 1 : 0;
+}
+
+bool sandboxed(const box &b, const char *in, const char *out, const char *err, const limits &l,
+               long wall_ms, ended *e, int *err_no) {
+  int k = in_kept_box(b, in, out, err, l, wall_ms, e, err_no);
+  if (k >= 0) return k == 1;
+  prctl(PR_SET_CHILD_SUBREAPER, 1);
+  hold h;
+  if (!hold_open(&h, (long long)l.memory_mib << 20)) return *err_no = errno, false;
+  int fd[2];
+  if (pipe2(fd, O_CLOEXEC) != 0) return *err_no = errno, hold_close(&h), false;
+  pid_t pid = fork();
+  if (pid == 0) start(b, in, out, err, l, h, fd[1]);
+  close(fd[1]);
+  if (pid < 0) return *err_no = errno, close(fd[0]), hold_close(&h), false;
+  setpgid(pid, pid);
+  running = pid;
+  if (stop) kill(-pid, SIGKILL);
+  report r = {};
+  bool timed_out, began = false;
+  size_t got = watched(fd[0], pid, wall_ms, &h, &r, &timed_out, &began);
+  close(fd[0]);
+  // Not reaped yet, so the group's number names nothing else: what is left of the run is killed.
+  running = 0;
+  kill(-pid, SIGKILL);
+  rusage ru;
+  int status;
+  while (wait4(pid, &status, 0, &ru) < 0 && errno == EINTR) {
+  }
+  sweep();
+  hold_close(&h);
+  return told(got, r, h, timed_out, status, ru, e, err_no);
 }
 
 void give_to_runs(const char *path) {

@@ -60,3 +60,15 @@ void give_to_runs(const char *path);
 // could not be started.
 bool sandboxed(const box &b, const char *in, const char *out, const char *err, const limits &l,
                long wall_ms, ended *e, int *err_no);
+
+// Boxes kept, one per worker's slot, so that a run pays for neither a new box nor a new control
+// group: in the tool, before forking the worker of slot k, its box started unless it runs (its
+// runs may read below ro; /tmp holds output_max bytes). A run in memory whose program lies below
+// ro then goes to that box; any other, or when the box cannot take it, gets a box of its own.
+void box_ready(int k, const std::string &ro, long long output_max);
+// In the worker of slot k.
+void box_take(int k);
+// In the tool: pid, just reaped, was a box's (which is then gone).
+bool box_reaped(pid_t pid);
+// In the tool, at its end: every box stopped and its group removed.
+void boxes_end();

@@ -95,6 +95,21 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
        before_main("struct f { static int down(int k) { volatile char b[1024] = {1}; return k ? "
                    "down(k - 1) + b[0] : 0; } };\n  f::down(12 << 10);"),
        " +AC +-" + any + "$", ""},
+      // Each run in a box of its own, or in one emptied: nothing an earlier run left is there.
+      {"accepted/clean.cpp",
+       "#include <dirent.h>\n#include <sys/shm.h>\n#include <sys/stat.h>\n" +
+           before_main(
+               "struct stat st;\n  if (!stat(\"/tmp/left\", &st) || !stat(\"/dev/shm/left\", &st) "
+               "|| shmget(0x5741, 0, 0) >= 0) _exit(7);\n  DIR *d = opendir(\"/proc\");\n"
+               "  for (dirent *e; d && (e = readdir(d));) {\n    char p[300], c[32] = {};\n"
+               "    snprintf(p, sizeof p, \"/proc/%s/comm\", e->d_name);\n"
+               "    FILE *f = fopen(p, \"r\");\n    if (f && fgets(c, sizeof c, f) && "
+               "!strcmp(c, \"water-lingers\\n\")) _exit(7);\n    if (f) fclose(f);\n  }\n"
+               "  if (creat(\"/tmp/left\", 0644) < 0 || creat(\"/dev/shm/left\", 0644) < 0 ||\n"
+               "      shmget(0x5741, 4096, IPC_CREAT | 0600) < 0) _exit(8);\n"
+               "  if (fork() == 0) for (prctl(PR_SET_NAME, \"water-lingers\"), setsid();;) "
+               "pause();"),
+       " +AC +-" + any + "$", ""},
       {"accepted/sleeps.cpp", before_main("usleep(1450000);"), " +AC +-" + any + "$", ""},
       {"accepted/cpu.cpp", before_main("while (clock() < 0.7 * CLOCKS_PER_SEC) {}"),
        " +TLE" + first + "0.[789][0-9] s of CPU time, limit 0.45 s$", "TLE on 1, expected AC"},
@@ -296,8 +311,9 @@ TEST(invoke, limits_held_while_the_run_goes) {
     setenv("WATER_WATCHDOG", forced, 1);
     printed p = run(INVOKE_PATH, d, args);
     EXPECT_EQ(p.status, 1) << p.err;
-    EXPECT_TRUE(fits(p.out, *forced ? "^memory held by a watchdog every 5 ms, [^\n]*WATER_WATCHDOG"
-                                    : "^memory held by a (control group per run|watchdog)"))
+    EXPECT_TRUE(fits(p.out, *forced
+                                ? "^memory held by a watchdog every 5 ms, [^\n]*WATER_WATCHDOG"
+                                : "^memory held by a (control group \\(cgroup v[12]\\)|watchdog)"))
         << p.out;
     for (auto &c : cases) {
       std::string row = line_of(p.out, c.file + " ");
