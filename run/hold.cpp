@@ -237,7 +237,7 @@ static bool peak_reset(hold *h) {
     return put(g + "/memory.max_usage_in_bytes", "0") && (!exists(sw) || put(sw, "0"));
   }
   if (h->peak_fd < 0) h->peak_fd = open((g + "/memory.peak").c_str(), O_RDWR | O_CLOEXEC);
-  return h->peak_fd >= 0 && write(h->peak_fd, "reset\n", 6) == 6;
+  return h->peak_fd >= 0 && pwrite(h->peak_fd, "reset\n", 6, 0) == 6;
 }
 
 bool hold_begin(hold *h, long long limit) {
