@@ -111,6 +111,12 @@ static void program_limits(long long cpu_s, long long memory, bool address_space
   set_limit(RLIMIT_STACK, memory, memory); // deep recursion may use all the memory, as on hosts
   set_limit(RLIMIT_FSIZE, output_max, output_max);
   set_limit(RLIMIT_CORE, 0, 0);
+  set_limit(RLIMIT_MSGQUEUE, 0, 0); // a POSIX message queue would outlive the run in its box
+  // The OOM killer takes the program before the box's monitor, which shares its group.
+  int f = open("/proc/self/oom_score_adj", O_WRONLY);
+  if (f >= 0 && write(f, "1000", 4) == 4) {
+  }
+  if (f >= 0) close(f);
 }
 
 // What a run is asked to be in a box: its limits, and its command as strings one after another,
