@@ -169,24 +169,39 @@ static report run_one(const order &o, char *const *argv, const int *fds) {
   return r;
 }
 
-// Removes what lies below path, made writable first: a run may have taken its own rights away.
-// False when something is left.
-static bool emptied(const std::string &path) {
+// Removes what lies below path, made writable first (a run may have taken its own rights away),
+// but for what is mounted from outside, on another device than dev, and the folders that lead to
+// it (the scratch folder may lie in /tmp). False when something else is left; *kept when a mount.
+static bool emptied(const std::string &path, dev_t dev, bool *kept) {
   DIR *d = opendir(path.c_str());
   if (!d) return false;
   bool ok = true;
   for (dirent *e; (e = readdir(d));) {
     std::string f = path + "/" + e->d_name;
     struct stat st;
+    bool below = false;
     if (strcmp(e->d_name, ".") == 0 || strcmp(e->d_name, "..") == 0 || lstat(f.c_str(), &st) != 0)
       continue;
-    if (S_ISDIR(st.st_mode))
-      ok = chmod(f.c_str(), 0700) == 0 && emptied(f) && rmdir(f.c_str()) == 0 && ok;
-    else
+    if (st.st_dev != dev)
+      *kept = true;
+    else if (!S_ISDIR(st.st_mode))
       ok = unlink(f.c_str()) == 0 && ok;
+    else if (chmod(f.c_str(), 0700) != 0 || !emptied(f, dev, &below))
+      ok = false;
+    else if (below)
+      *kept = true;
+    else
+      ok = rmdir(f.c_str()) == 0 && ok;
   }
   closedir(d);
   return ok;
+}
+
+// A memory file system of the box emptied as above.
+static bool emptied(const char *path) {
+  struct stat st;
+  bool kept = false;
+  return stat(path, &st) == 0 && emptied(path, st.st_dev, &kept);
 }
 
 // The System V shared memory, semaphores and message queues that runs made in the box's own IPC
