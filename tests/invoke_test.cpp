@@ -269,9 +269,39 @@ TEST(invoke, every_language_and_the_time_rule) {
   EXPECT_EQ(rmdir(tmp.c_str()), 0) << "something was left in TMPDIR";
 }
 
-// Each limit held while the run goes, in each way this machine has: a control group per run where
-// one can be made, and the watchdog, forced. Memory counts all the run's processes together, and
-// past its limit it is MLE even when time runs out after it.
+// The folders where a tool may make memory control groups here, found from our own group as a
+// tool finds them: cgroup2's top and our group when it gives memory control there (2), else our
+// group in v1's memory hierarchy (1); 0 when neither is ours to write in.
+int memory_groups(std::vector<std::string> *folders) {
+  for (int v : {2, 1}) {
+    std::istringstream mounts(get("/proc/self/mountinfo")), groups(get("/proc/self/cgroup"));
+    std::string line, skip, root, mount, type, opts, path;
+    while (mount.empty() && std::getline(mounts, line)) {
+      std::istringstream f(line), g(line.substr(std::min(line.find(" - "), line.size())));
+      std::string r, point;
+      f >> skip >> skip >> skip >> r >> point;
+      g >> skip >> type >> skip >> opts;
+      if (v == 2 ? type == "cgroup2" : type == "cgroup" && fits(opts, "(^|,)memory(,|$)"))
+        mount = point, root = r == "/" ? "" : r;
+    }
+    while (!mount.empty() && path.empty() && std::getline(groups, line))
+      if (v == 2 ? line.compare(0, 3, "0::") == 0 : fits(line, "^[0-9]+:([^:]*,)?memory[,:]"))
+        path = line.substr(line.find(':', line.find(':') + 1) + 1);
+    if (path.compare(0, root.size(), root) == 0) path.erase(0, root.size());
+    std::string own = mount + path;
+    bool memory = v == 1 || fits(get(own + "/cgroup.controllers"), "(^| )memory( |\n|$)");
+    if (!path.empty() && memory && access(own.c_str(), W_OK) == 0) {
+      *folders = v == 2 ? std::vector<std::string>{mount, own} : std::vector<std::string>{own};
+      return v;
+    }
+  }
+  return 0;
+}
+
+// Each limit held while the run goes, in each way this machine has: the control group it
+// can make (an empty WATER_WATCHDOG forces nothing), each group removed after, and the watchdog,
+// forced, which stops a run soon after it passes its limit. Memory counts all the run's processes
+// together, and past its limit it is MLE even when time runs out after it.
 TEST(invoke, limits_held_while_the_run_goes) {
   if (CHECKER_SANITIZED) GTEST_SKIP() << "invoke exercises g++ and the solutions, not the judge";
   dir d;
@@ -281,8 +311,25 @@ TEST(invoke, limits_held_while_the_run_goes) {
                            "    if (fork() == 0) {\n      char *p = (char *)malloc(40 << 20);\n"
                            "      memset(p, 1, 40 << 20);\n      sleep(1);\n"
                            "      return p[4096] - 1;\n    }\n";
+  // Memory mapped whole by children, 32 MiB each, each under its address-space limit: 8 MiB a
+  // step up to 56 MiB, then 1 MiB a step, each also 10 ms of CPU time. A group's OOM killer kills
+  // a child, and the parent spins on to its CPU limit.
+  const std::string steps =
+      "#include <csignal>\n#include <ctime>\n#include <sys/mman.h>\n#include <unistd.h>\n"
+      "int main() {\n  signal(SIGPIPE, SIG_IGN);\n  int go[2], done[2];\n  char c = 0;\n"
+      "  for (int mib = 0; mib < 320; mib += c) {\n    c = mib < 56 ? 8 : 1;\n"
+      "    if (mib % 32 == 0) {\n      if (pipe(go) || pipe(done)) break;\n"
+      "      if (fork() == 0) {\n"
+      "        for (int k = 0; k < 32 && read(go[0], &c, 1) == 1; k += c)\n"
+      "          if (mmap(nullptr, c << 20, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | "
+      "MAP_POPULATE, -1, 0) == MAP_FAILED || write(done[1], &c, 1) != 1)\n            break;\n"
+      "        for (;;) pause();\n      }\n      close(go[0]), close(done[1]);\n    }\n"
+      "    if (write(go[1], &c, 1) != 1 || read(done[0], &c, 1) != 1) break;\n"
+      "    for (clock_t end = clock() + (mib < 56 ? 0 : CLOCKS_PER_SEC / 100); clock() < end;) {}\n"
+      "  }\n  for (;;) {}\n}\n";
   const struct {
     std::string file, source, row;
+    std::string watched = ""; // what the row shows too under the watchdog
   } cases[] = {
       {"accepted/water.cpp", get(WATER_SOURCE), " +AC +- +[0-9]+: [0-9.]+ s +[0-9.]+ MiB$"},
       {"accepted/in_memory.cpp",
@@ -292,6 +339,10 @@ TEST(invoke, limits_held_while_the_run_goes) {
       {"run_time_error/kids.cpp", kids + "  while (wait(nullptr) > 0) {}\n}\n",
        " +MLE +1 +1: [0-9.]+ s +[0-9.]+ MiB +[0-9.]+ MiB at its peak, limit 64 MiB$"},
       {"run_time_error/spin.cpp", kids + "  for (;;) {}\n}\n", " +MLE +1 .* limit 64 MiB$"},
+      // Stopped within 10 MiB of its limit, which it reaches at under 0.1 s of CPU time.
+      {"run_time_error/steps.cpp", steps,
+       " +MLE +1 +1: [0-9.]+ s +[0-9.]+ MiB +(6[0-9]|7[0-3])\\.[0-9] MiB at its peak, limit",
+       " +MLE +1 +1: 0\\.[01][0-9] s "},
       {"run_time_error/files.c",
        "#include <stdio.h>\nstatic char b[7 << 20];\nint main(void) {\n  char name[16];\n"
        "  for (int i = 0; i < 300; i++) {\n    sprintf(name, \"%d\", i);\n"
@@ -307,18 +358,29 @@ TEST(invoke, limits_held_while_the_run_goes) {
   std::vector<std::string> args = {"--time-limit", "0.5", "--memory-limit", "64", sols, tests};
   if (std::system("command -v pypy3 >/dev/null") == 0)
     args.insert(args.begin(), {"--python", "pypy3"});
+  std::vector<std::string> groups;
+  int v = memory_groups(&groups);
+  std::string held =
+      v ? "[^\n]*\\(cgroup v" + std::to_string(v) + "\\)" : " a (control group|watchdog)";
+  // Started by a shell that tells its pid, which the tool names its folder of groups by.
+  args.insert(args.begin(),
+              {"-c", "echo $$ >" + d.at("pid") + "; exec \"$0\" \"$@\"", INVOKE_PATH});
   for (const char *forced : {"", "1"}) {
     setenv("WATER_WATCHDOG", forced, 1);
-    printed p = run(INVOKE_PATH, d, args);
+    printed p = run("/bin/sh", d, args);
     EXPECT_EQ(p.status, 1) << p.err;
-    EXPECT_TRUE(fits(p.out, *forced
-                                ? "^memory held by a watchdog every 5 ms, [^\n]*WATER_WATCHDOG"
-                                : "^memory held by a (control group \\(cgroup v[12]\\)|watchdog)"))
+    EXPECT_TRUE(fits(p.out, *forced ? "^memory held by a watchdog every 5 ms, [^\n]*WATER_WATCHDOG"
+                                    : "^memory held by" + held))
         << p.out;
     for (auto &c : cases) {
       std::string row = line_of(p.out, c.file + " ");
       EXPECT_TRUE(fits(row, "^" + c.file + c.row)) << forced << ": " << row;
+      if (*forced && !c.watched.empty()) {
+        EXPECT_TRUE(fits(row, "^" + c.file + c.watched)) << row;
+      }
     }
+    std::string pid = get(d.at("pid"));
+    for (auto &g : groups) EXPECT_FALSE(exists(g + "/water-" + pid.substr(0, pid.find('\n')))) << g;
   }
   unsetenv("WATER_WATCHDOG");
 }

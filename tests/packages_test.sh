@@ -33,6 +33,16 @@ static() { ! readelf -lW "$1" | grep -q INTERP && ! readelf -dW "$1" | grep -q N
 key() { sed -n "s/^$2: //p" "$1"; }
 # How many files match a pattern.
 files() { set -- $1; [ -e "$1" ] && echo $# || echo 0; }
+# A zip unpacked into a new folder as importers read it, by Python's zipfile: relative names only.
+unzipped() {
+  python3 - "$1" "$2" <<'EOF'
+import os, sys, zipfile
+z = zipfile.ZipFile(sys.argv[1])
+assert all(n[0] != '/' and n[:2] != './' and '..' not in n.split('/') for n in z.namelist())
+os.mkdir(sys.argv[2])
+z.extractall(sys.argv[2])
+EOF
+}
 # The tests of a folder in the order of every host, after the sample: those without its input.
 kept() { for f in "$1"/*.in; do cmp -s "$f" "$sample_in" || basename "$f" .in; done; }
 
@@ -159,19 +169,17 @@ for verdict in accepted wrong_answer; do
     diff -r '$src/submissions/$verdict' '$icpc/submissions/$verdict'"
 done
 # The zip, unpacked, is the folder itself: its files at the zip's root, with the same bytes.
-mkdir "$d/unzipped"
-(cd "$d/unzipped" && ${CMAKE:-cmake} -E tar xf "$out/icpc/water.zip")
-need "icpc: water.zip holds the folder's files at its root" \
-  "[ -f '$d/unzipped/problem.yaml' ] && diff -r '$icpc' '$d/unzipped'"
+need "icpc: water.zip, a zip, holds the folder's files at its root" \
+  "unzipped '$out/icpc/water.zip' '$d/unzipped' && [ -f '$d/unzipped/problem.yaml' ] &&
+  diff -r '$icpc' '$d/unzipped'"
 
 # The preparation system's package.
 need "polygon: what importers read agrees with the tests and the defaults" \
   "[ -z \"\$(polygon_checked '$out' '$d/tests' 'Water Between Columns' 1 256 2>&1)\" ]" ||
   polygon_checked "$out" "$d/tests" 'Water Between Columns' 1 256
-mkdir "$d/unzipped-polygon"
-(cd "$d/unzipped-polygon" && ${CMAKE:-cmake} -E tar xf "$out/polygon/water.zip")
-need "polygon: water.zip holds the folder's files at its root" \
-  "[ -f '$d/unzipped-polygon/problem.xml' ] && diff -r '$out/polygon/water' '$d/unzipped-polygon'"
+need "polygon: water.zip, a zip, holds the folder's files at its root" \
+  "unzipped '$out/polygon/water.zip' '$d/unzipped-polygon' && [ -f '$d/unzipped-polygon/problem.xml' ] &&
+  diff -r '$out/polygon/water' '$d/unzipped-polygon'"
 need "polygon: the statement byte for byte, its figure, the PDF" \
   "cmp '$src/package/statement.tex' '$out/polygon/water/statements/english/problem.tex' &&
   cmp '$figure_png' '$out/polygon/water/statements/english/sample-figure.png' &&
@@ -318,8 +326,7 @@ printf '\\problemname{A}\n\\def\\a{\\a}\\a\n' >"$st/loop.tex"
 words='Wasser in Zürich: "Łódź" Time limit: 1 second per test. Memory limit: 256 MiB. Geschichte Ein
 Café in Łódź, boldword and emphword.1 • itemword 1. enumword cellone celltwo verbatim{word}'
 words=$(echo $words)
-zipped() { mkdir "$1.unzipped" "$1.polygon" && (cd "$1.unzipped" && ${CMAKE:-cmake} -E tar xf "../$1/icpc/water.zip") &&
-  (cd "$1.polygon" && ${CMAKE:-cmake} -E tar xf "../$1/polygon/water.zip") &&
+zipped() { unzipped "$1/icpc/water.zip" "$1.unzipped" && unzipped "$1/polygon/water.zip" "$1.polygon" &&
   diff -r "$1/icpc/water" "$1.unzipped" && diff -r "$1/polygon/water" "$1.polygon"; }
 statement_ok() { # OUT FILE NAME: the PDF's fonts, the ICPC statement's bytes, in the zip too
   outline_fonts "$1/score-file/statement.pdf" && cmp "$2" "$1/icpc/water/problem_statement/$3" &&
@@ -377,6 +384,8 @@ a solution past the time limit given, not invoke's own|1|the solutions in 'slow'
 no statement file|1|cannot read statement 'st/absent.tex'$|"$package" --statement st/absent.tex mine new|[ $lines = 1 ] && [ ! -e new ]
 a time limit past milliseconds, never rounded|2|--time-limit .2.0004.|"$package" --time-limit 2.0004 mine new|[ ! -e new ]
 --help on a full standard output: one line|3|package: cannot write standard output: No space left on device$|"$package" --help >/dev/full|[ $lines = 1 ]
+the summary on a full standard output: one line|3|package: cannot write standard output: No space left on device$|"$package" mine f-out >/dev/full|[ $lines = 1 ]
+the solutions' table on a full standard output: one line, nothing written|3|package: cannot write standard output: No space left on device$|"$package" --solutions good one new >/dev/full|[ $lines = 1 ] && [ ! -e new ]
 EOF
 for h in --help -h; do
   (cd "$d" && "$package" "$h" mine new >"$d/stdout" 2>"$d/err")

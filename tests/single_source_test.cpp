@@ -344,15 +344,21 @@ TEST(single_source, check_beside_each_testlib_judges_every_case_as_the_checker) 
   }
 }
 
-// validator.cpp beside each testlib: valid as it ends, invalid as that testlib fails.
+// validator.cpp beside each testlib: valid as it ends, invalid as that testlib fails; the problem
+// package's input_validator.cpp beside each stays itself, 42 or 43 and its own line.
 TEST(single_source, validator_beside_each_testlib_judges_an_input_as_validate_does) {
-  dir d;
-  std::vector<testlib_build> builds = testlib_builds(d, VALIDATOR_SOURCE);
+  dir d, e;
+  std::vector<testlib_build> builds = testlib_builds(d, VALIDATOR_SOURCE),
+                             plain = testlib_builds(e, INPUT_VALIDATOR_SOURCE);
   if (builds.empty()) return;
   std::vector<validator> vs;
   for (const testlib_build &b : builds)
     vs.push_back({b.name.c_str(), b.program, 0, statuses[b.kind][3],
                   b.kind == icpc_host ? "" : "\n", "FAIL "}); // that one ends no line
+  for (testlib_build &b : plain) {
+    b.name = "input_validator.cpp beside " + b.name;
+    vs.push_back({b.name.c_str(), b.program, 42, 43, "\n"});
+  }
   expect_as_validate(vs);
 }
 
