@@ -60,6 +60,8 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
   put(tests + "/4.in", "700000 0\n");
   ASSERT_EQ(start(CONSTRUCT_PATH, d, {"700000", "0"}, "", {}, tests + "/4.ans"), 0);
   int listener, port = listening_port(&listener);
+  // Named after the test's folder, so that a copy of the tests run beside sees none of its own.
+  const std::string left = "wl-" + d.path.substr(d.path.size() - 6);
   // Parts of the row's pattern.
   const std::string any = " +[0-9]+: [0-9.]+ s +[0-9.]+ MiB", first = " +1" + any + " +";
   const struct {
@@ -130,7 +132,8 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
        "0.675 s"},
       {"time_limit_exceeded/leaves.cpp",
        "#include <sys/prctl.h>\n#include <unistd.h>\nint main() {\n  if (fork() == 0)\n"
-       "    for (prctl(PR_SET_NAME, \"water-leftover\"), setsid();;) pause();\n}",
+       "    for (prctl(PR_SET_NAME, \"" +
+           left + "\"), setsid();;) pause();\n}",
        " +WA" + first, "WA on 1, expected TLE: it ends in time"},
       {"run_time_error/abort.cpp", "#include <cstdlib>\nint main() { abort(); }",
        " +RTE" + first + "SIGABRT$", ""},
@@ -179,7 +182,7 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
   for (auto f : {d.at("escaped"), std::string("/var/tmp/water-escaped"), sols + "/escaped"})
     EXPECT_FALSE(exists(f)) << f;
   // The child that left the process group of leaves.cpp is gone with its sandbox.
-  EXPECT_EQ(std::system("! cat /proc/[0-9]*/comm 2>/dev/null | grep -qx water-leftover"), 0);
+  EXPECT_EQ(std::system(("! cat /proc/[0-9]*/comm 2>/dev/null | grep -qx " + left).c_str()), 0);
 }
 
 // Tiny solutions in every other language, each correct, wrong and failing, under 256 MiB, and an
@@ -523,9 +526,12 @@ TEST(invoke, stopped_leaves_nothing_running_or_on_disk) {
   std::string tests = three_tests(d), sols = d.at("sols"), tmp = d.at("tmp");
   chmod(d.path.c_str(), 0711); // the sandbox's user reaches TMPDIR
   mkdir(sols.c_str(), 0755), mkdir((sols + "/accepted").c_str(), 0755), mkdir(tmp.c_str(), 0755);
+  // Named after the test's folder, so that a copy of the tests run beside sees none of its own.
+  const std::string held = "wh-" + d.path.substr(d.path.size() - 6);
   put(sols + "/accepted/held.cpp", "#include <sys/prctl.h>\n#include <unistd.h>\nint main() {\n"
-                                   "  for (prctl(PR_SET_NAME, \"water-held\");;) pause();\n}\n");
-  const std::string running = "cat /proc/[0-9]*/comm 2>/dev/null | grep -qx water-held";
+                                   "  for (prctl(PR_SET_NAME, \"" +
+                                       held + "\");;) pause();\n}\n");
+  const std::string running = "cat /proc/[0-9]*/comm 2>/dev/null | grep -qxF " + held;
   const std::vector<std::string> cases[] = {
       {INVOKE_PATH, "--time-limit", "10", sols, tests},
       {HUNT_PATH, "--time-limit", "10", sols + "/accepted/held.cpp", tests},
