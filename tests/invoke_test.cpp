@@ -87,7 +87,7 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
       {"accepted/thousand.cpp",
        before_main("for (int i = 0; i < 1000; i++) {\n    int c = fork();\n"
                    "    if (c < 0) return 0;\n    if (c == 0) for (;;) pause();\n  }\n  _exit(7);"),
-       " +AC +-" + any + "$", ""},
+       " +AC +-" + any + "$", "(|[0-9.]+ s on 1, more than half the 0.45 s limit)"},
       {"accepted/fds.cpp",
        before_main("for (int f = 3; f < 64; f++)\n    if (fcntl(f, F_GETFD) >= 0) _exit(7);"),
        " +AC +-" + any + "$", ""},
@@ -170,7 +170,12 @@ TEST(invoke, a_row_per_solution_and_a_line_per_problem) {
     std::string row = line_of(p.out, c.file + " ");
     EXPECT_TRUE(c.row.empty() ? row.empty() : fits(row, "^" + c.file + c.row)) << row;
     std::string problem = line_of(p.out, c.file + ": ");
-    EXPECT_TRUE(c.problem.empty() ? problem.empty() : fits(problem, c.file + ": " + c.problem))
+    // A problem that may be none (its forks' system time grows with the machine's load) is
+    // "(|...)".
+    bool none_too = c.problem.compare(0, 2, "(|") == 0;
+    EXPECT_TRUE(c.problem.empty() || (none_too && problem.empty())
+                    ? problem.empty()
+                    : fits(problem, c.file + ": " + c.problem))
         << problem;
   }
   EXPECT_TRUE(fits(p.out, "\ntime limit the accepted solutions suggest: 1 s \\(twice [0-9.]+ s on "
