@@ -478,7 +478,7 @@ static size_t watched(int fd, pid_t pid, long wall_ms, hold *h, report *r, bool 
       if (n < 0 && errno == EINTR) continue;
       if (n > 0 && (got += n) < sizeof *r) continue;
       if (n > 0 && r->started) {
-        got = 0, started = *began = true;
+        got = 0, started = true;
         guard_start(&g);
         continue;
       }
