@@ -147,3 +147,20 @@ void check_pairs(const std::vector<std::string> &files, FILE *out, int *sound, i
     (problems ? *broken : *sound)++;
   }
 }
+
+int subtasks_checked(const char *dir, const std::vector<std::string> &files, subtask_set *set,
+                     std::vector<int> *n, std::vector<ll> *x, FILE *out) {
+  int faults = read_subtasks(dir, set, out);
+  if (faults || !set->declared) return faults;
+  std::vector<std::string> inputs;
+  for (size_t i = 0; i < files.size(); i += 2) {
+    int err, k = 0;
+    ll v = 0;
+    FILE *f = open_in(files[i].c_str(), &err);
+    layout l = {};
+    if (f) scan(f, l), fclose(f);
+    if (!f || !written_input(l, &k, &v)) return faults; // broken, and said so already
+    n->push_back(k), x->push_back(v), inputs.push_back(files[i]);
+  }
+  return place_tests(set, *n, *x, inputs, out);
+}

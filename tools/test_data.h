@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "subtasks.h"
+
 // Whether a file name ends in end with something before it.
 bool ends_with(const std::string &s, const char *end);
 
@@ -20,3 +22,8 @@ int named_twice(const std::vector<std::string> &files, size_t *earlier);
 // Checks each pair of files (input, answer, ...), one line on out per problem; *sound and *broken
 // count the pairs.
 void check_pairs(const std::vector<std::string> &files, FILE *out, int *sound, int *broken);
+
+// dir's subtasks.txt read, when there, and the sound tests of files placed in its subtasks: each
+// fault one line on out, their number returned. n and x are each input's.
+int subtasks_checked(const char *dir, const std::vector<std::string> &files, subtask_set *set,
+                     std::vector<int> *n, std::vector<ll> *x, FILE *out);

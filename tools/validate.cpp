@@ -1,5 +1,6 @@
 // Checks test data before a contest: each input file and reference answer, one line per problem.
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,10 @@ static const char forms[] = "DIR\nINPUT ANSWER [INPUT ANSWER ...]";
 static const char about[] =
     "Checks test data: each input file holds exactly \"n x\" and a newline, and each reference\n"
     "answer is -1 exactly when no permutation of 1..n holds x, else a permutation holding x.\n"
-    "DIR stands for its NN.in / NN.ans pairs in name order. One line per problem, then a count.\n"
+    "DIR stands for its NN.in / NN.ans pairs in name order, and its subtasks.txt, when there,\n"
+    "declares subtasks: a line each, its points, then constraints n<=N, n>=N, x<=X, x>=X or\n"
+    "x=X that its tests meet ('#' starts a comment); each is then listed with its tests and\n"
+    "whether they reach its bounds. One line per problem, then a count.\n"
     "Exit status: 0 all sound, 1 any broken, 2 a usage error, 3 standard output could not be\n"
     "written.\n";
 
@@ -39,7 +43,22 @@ int main(int argc, char **argv) {
                        shown(files[j].c_str()));
   int sound, broken;
   check_pairs(files, stdout, &sound, &broken);
-  printf("%d sound, %d broken\n", sound, broken);
+  // A folder's subtasks: read even beside a broken test, placed only when every input is sound.
+  subtask_set set;
+  std::vector<int> n;
+  std::vector<ll> x;
+  int faults = 0;
+  if (argc == 2)
+    faults = broken ? read_subtasks(argv[1], &set, stdout)
+                    : subtasks_checked(argv[1], files, &set, &n, &x, stdout);
+  if (set.declared && !faults && !broken) {
+    std::vector<std::string> names;
+    for (size_t i = 0; i < files.size(); i += 2)
+      names.push_back(files[i].substr(strlen(argv[1]) + 1, files[i].size() - strlen(argv[1]) - 4));
+    audit(set, n, x, names, stdout);
+  }
+  printf("%d sound, %d broken%s\n", sound, broken,
+         faults ? (", " + std::string(shown(set.file.c_str())) + " broken").c_str() : "");
   if (!stdout_written()) return write_status;
-  return broken ? 1 : 0;
+  return broken || faults ? 1 : 0;
 }
