@@ -23,12 +23,44 @@ void write_cms(const task &t) {
   put(t.p.judges + "/checker-cms", cms + "/check/checker");
   chmod((cms + "/check/checker").c_str(), 0755);
   put(t.pdf, cms + "/statement/statement.pdf");
-  // Ten points a test, summed; total_value says the same to importers that ignore the score type.
-  size_t total = t.tests.size();
+  // Ten points a test, summed, or a subtask's points when each of its tests is accepted;
+  // total_value says the same to importers that ignore the score type.
+  size_t count = t.tests.size();
+  std::vector<std::vector<size_t>> codes;
+  for (const subtask &s : t.subs.s) codes.push_back(s.tests);
+  std::string score = t.subs.declared
+                          ? "GroupMin\nscore_type_parameters: " + group_min(codes, t.subs)
+                          : "Sum\nscore_type_parameters: 10";
+  long total = t.subs.declared ? t.subs.total : 10 * (long)count;
   write_file(cms + "/task.yaml",
              format("name: water\ntitle: %s\ninfile: \"\"\noutfile: \"\"\ntime_limit: %s\n"
-                    "memory_limit: %ld\nn_input: %zu\nscore_type: Sum\n"
-                    "score_type_parameters: 10\ntotal_value: %zu\ntoken_mode: disabled\n",
-                    yaml_string(t.title).c_str(), t.seconds.c_str(), t.memory_mib, total,
-                    10 * total));
+                    "memory_limit: %ld\nn_input: %zu\nscore_type: %s\ntotal_value: %ld\n"
+                    "token_mode: disabled\n",
+                    yaml_string(t.title).c_str(), t.seconds.c_str(), t.memory_mib, count,
+                    score.c_str(), total));
+}
+
+std::string group_min(const std::vector<std::vector<size_t>> &codes, const subtask_set &subs) {
+  std::string r = "[[0, [\"000\"]]";
+  for (size_t k = 0; k < codes.size(); k++) {
+    r += format(", [%ld, [", subs.s[k].points);
+    for (size_t j = 0; j < codes[k].size(); j++)
+      r += format("%s\"%03zu\"", j ? ", " : "", codes[k][j]);
+    r += "]]";
+  }
+  return r + "]";
+}
+
+std::string subtasks_text(const task &t) {
+  if (!t.subs.declared) return "";
+  std::string r = format("Subtasks, %ld points in all: a subtask's points are given when every one "
+                         "of its tests is accepted; %s, the sample, is in none.\n",
+                         t.subs.total, number(t, 0).c_str());
+  for (size_t k = 0; k < t.subs.s.size(); k++) {
+    const subtask &s = t.subs.s[k];
+    r += format("  subtask %zu: %ld points, %s; tests", k + 1, s.points, constraints(s).c_str());
+    for (size_t i : s.tests) r += " " + number(t, i);
+    r += "\n";
+  }
+  return r;
 }

@@ -47,13 +47,16 @@ static void usage(const char *name) {
       "into every host's PDF and is the problem package's problem.en.tex (problem.XX.tex when so "
       "named).\n"
       "Without it, the built-in statement.\n"
-      "DIR holds the problem package's submissions (accepted/, wrong_answer/, "
-      "time_limit_exceeded/,\n"
-      "run_time_error/): each is first run by invoke on the tests as packaged, with the limits, "
-      "and\n"
-      "nothing is written unless every one gets its folder's verdict. Without it, the project's "
-      "own\n"
-      "solutions, not run.\n"
+      "TESTS/subtasks.txt, when there, declares subtasks as validate reads them: every host gets "
+      "them\n"
+      "in its own form, the sample in none, and the statement a table of them.\n"
+      "DIR holds the problem package's submissions (accepted/, partially_accepted/, "
+      "wrong_answer/,\n"
+      "time_limit_exceeded/, run_time_error/): each is first run by invoke on the tests as "
+      "packaged,\n"
+      "with the limits, and nothing is written unless every one gets its folder's verdict (a "
+      "partial\n"
+      "one, its declared points). Without it, the project's own solutions, not run.\n"
       "OUT must be new, empty, or an earlier output of %s holding nothing else; it is replaced\n"
       "only once everything is written. Exit status: 0 written, 1 a broken test or a failure\n"
       "(OUT as it was), 2 a usage error, 3 standard output could not be written.\n",
@@ -163,8 +166,9 @@ static void written_here(const std::string &out) {
            prog);
 }
 
-// Every test sound, by validate's own rules and in its words, before anything is written.
-static void validated(const task &t) {
+// Every test sound, by validate's own rules and in its words, before anything is written; and
+// the subtasks, when declared, sound with each test in one.
+static void validated(task &t) {
   std::vector<std::string> files;
   const char *dir = t.tests_dir.c_str();
   if (!folder_pairs(dir, files)) exit(1);
@@ -177,14 +181,37 @@ static void validated(const task &t) {
   size_t size = 0;
   FILE *f = open_memstream(&report, &size);
   int sound = 0, broken = 0;
+  std::vector<int> n;
+  std::vector<ll> x;
+  int faults = 0;
   if (f) check_pairs(files, f, &sound, &broken);
+  if (f)
+    faults =
+        broken ? read_subtasks(dir, &t.subs, f) : subtasks_checked(dir, files, &t.subs, &n, &x, f);
   if (!f || fclose(f) != 0) fail("cannot check the tests in '%s'", dir);
-  if (broken) {
+  if (broken || faults) {
     fflush(stdout);
-    fprintf(stderr, "%s%d sound, %d broken\n", report, sound, broken);
+    fprintf(stderr, "%s%d sound, %d broken%s\n", report, sound, broken,
+            faults ? (", " + std::string(shown(t.subs.file.c_str())) + " broken").c_str() : "");
   }
   free(report);
   if (broken) fail("'%s' holds a broken test: nothing written", dir);
+  if (faults) fail("'%s' is broken: nothing written", shown(t.subs.file.c_str()));
+}
+
+// Each subtask's tests as the hosts number them: the kept tests that meet it, never the sample.
+static void place(task &t) {
+  for (subtask &s : t.subs.s) {
+    s.tests.clear();
+    for (size_t i = 1; i < t.tests.size(); i++) {
+      FILE *f = fopen(t.tests[i].in.c_str(), "r");
+      int n = 0;
+      long long x = 0;
+      bool read = f && fscanf(f, "%d %lld", &n, &x) == 2;
+      if (f) fclose(f);
+      if (read && meets(s, n, x)) s.tests.push_back(i);
+    }
+  }
 }
 
 // The tests' names in byte order, kept to what every host allows in a file name; the sample
@@ -229,6 +256,7 @@ static void run_solutions(const task &t) {
     put(t.tests[i].in, to + ".in");
     put(t.tests[i].ans, to + ".ans");
   }
+  if (t.subs.declared) put(t.subs.file, dir + "/subtasks.txt");
   int status = run({t.p.invoke, "--time-limit", t.seconds, "--memory-limit",
                     std::to_string(t.memory_mib), "--", t.solutions, dir},
                    "", table, "-", 0);
@@ -327,6 +355,7 @@ int main(int argc, char **argv) {
     fail("cannot write '%s': no folder '%s'", t.out.c_str(), parent.c_str());
   validated(t);
   std::string left_out = gather_tests(t);
+  place(t);
 
   // Scratch space beside OUT, on its file system, so that OUT is replaced by one rename at the end.
   catch_stops();

@@ -6,6 +6,7 @@
 
 #include "jobs.h"
 #include "platform.h"
+#include "subtasks.h"
 
 // Where the parts of a package are: in the build tree, or beside the installed tool.
 struct parts {
@@ -32,6 +33,7 @@ struct task {
   std::string limits;  // "Time limit: 1 second per test. Memory limit: 256 MiB."
   std::string title;   // the argument of \problemname
   int width;           // digits of a test's number on hosts that number from 1
+  subtask_set subs;    // TESTS/subtasks.txt; each subtask's tests index tests, the sample in none
 };
 
 // One line on stderr, the scratch folder removed, exit 1.
@@ -72,6 +74,12 @@ int run(const std::vector<std::string> &argv, const std::string &dir, const std:
 
 // A YAML string in double quotes, whatever colons, quotes or backslashes it holds.
 std::string yaml_string(const std::string &s);
+// GroupMin's parameters for tests numbered from 0 as the olympiad system's loaders name them
+// ("%03d"): the sample's 0-point subtask, then each subtask's points and tests; codes[k] are the
+// numbers of subtask k's tests. A YAML flow list, and a Python list too.
+std::string group_min(const std::vector<std::vector<size_t>> &codes, const subtask_set &subs);
+// The subtasks for a README: each one's points, constraints and its tests as numbered there.
+std::string subtasks_text(const task &t);
 
 // Each host's writer, under t.o.
 void write_score_file(const task &t);

@@ -115,13 +115,16 @@ static const char *source_type(int lang) {
 // first accepted one. A name that two folders hold goes under its folder's name the second time.
 static std::string solutions_xml(const task &t, const std::string &pg) {
   static const char *const folders[] = {"accepted", "wrong_answer", "time_limit_exceeded",
-                                        "run_time_error"};
-  static const char *const tags[] = {"accepted", "wrong-answer", "time-limit-exceeded", "failed"};
+                                        "run_time_error", "partially_accepted"};
+  // A partial solution is rejected on some test, with whatever verdict: the exports have no tag
+  // for points short of the total, and "rejected" claims no more than that.
+  static const char *const tags[] = {"accepted", "wrong-answer", "time-limit-exceeded", "failed",
+                                     "rejected"};
   std::string from = t.solutions.empty() ? t.p.submissions : t.solutions, xml;
   std::vector<std::string> used;
   bool main_given = false;
   folder(pg + "/solutions");
-  for (int f = 0; f < 4; f++) {
+  for (int f = 0; f < (t.subs.declared ? 5 : 4); f++) {
     std::string dir = from + "/" + folders[f];
     for (const std::string &name : listing(dir)) {
       struct stat st;
@@ -182,16 +185,48 @@ void write_polygon(const task &t) {
   std::string pg = t.o + "/polygon/water";
   folder(pg + "/tests");
   folder(pg + "/files");
-  // Numbered by the pattern tests/%02d whatever their count: 99, then 100, 101, ...
+  // Numbered by the pattern tests/%02d whatever their count: 99, then 100, 101, ... A test has
+  // one group here, so with subtasks each test is copied into every subtask it counts in.
+  std::vector<size_t> order = {0};
+  std::vector<size_t> group = {0};
+  std::vector<std::vector<size_t>> codes(t.subs.s.size());
+  for (size_t i = 1; i < t.tests.size() && !t.subs.declared; i++)
+    order.push_back(i), group.push_back(0);
+  for (size_t k = 0; k < t.subs.s.size(); k++)
+    for (size_t i : t.subs.s[k].tests)
+      codes[k].push_back(order.size()), order.push_back(i), group.push_back(k + 1);
   std::string tests;
-  for (size_t i = 0; i < t.tests.size(); i++) {
-    std::string nn = format("%02zu", i + 1);
-    put(t.tests[i].in, pg + "/tests/" + nn);
-    put(t.tests[i].ans, pg + "/tests/" + nn + ".a");
-    // The sample alone says sample: a converter takes even sample="false" for one.
-    tests += format("        <test description=\"%s\" method=\"manual\"%s/>\n",
-                    xml_escaped(i == 0 ? "the sample" : "test " + t.tests[i].name).c_str(),
-                    i == 0 ? " sample=\"true\"" : "");
+  for (size_t j = 0; j < order.size(); j++) {
+    const test &c = t.tests[order[j]];
+    std::string nn = format("%02zu", j + 1);
+    put(c.in, pg + "/tests/" + nn);
+    put(c.ans, pg + "/tests/" + nn + ".a");
+    // The sample alone says sample: a converter takes even sample="false" for one. A group's
+    // points stand on its first test, so that the tests' points add up to the group's too.
+    bool first = j == 0 || group[j] != group[j - 1];
+    std::string in_group = !t.subs.declared
+                               ? ""
+                               : format(" group=\"%zu\" points=\"%ld\"", group[j],
+                                        group[j] && first ? t.subs.s[group[j] - 1].points : 0);
+    tests += format("        <test description=\"%s\" method=\"manual\"%s%s/>\n",
+                    xml_escaped(j == 0 ? "the sample" : "test " + c.name).c_str(), in_group.c_str(),
+                    j == 0 ? " sample=\"true\"" : "");
+  }
+  std::string groups;
+  if (t.subs.declared) {
+    groups = "      <groups>\n        <group name=\"0\" points=\"0\" "
+             "points-policy=\"complete-group\"/>\n";
+    for (size_t k = 0; k < t.subs.s.size(); k++)
+      groups += format("        <group name=\"%zu\" points=\"%ld\" "
+                       "points-policy=\"complete-group\"/>\n",
+                       k + 1, t.subs.s[k].points);
+    groups += "      </groups>\n";
+    // The olympiad system's loader for this package scores every test alike unless this
+    // override of its own says otherwise; its tests are named from 0 as ours are numbered.
+    write_file(pg + "/files/cms_conf.py",
+               "# Read by the olympiad system's loader: the subtasks as GroupMin scores them.\n"
+               "datasets = {\"tests\": {\"score_type\": \"GroupMin\", \"score_type_parameters\": " +
+                   group_min(codes, t.subs) + "}}\n");
   }
   put(t.p.single + "/check.cpp", pg + "/files/check.cpp");
   put(t.p.single + "/check.cpp", pg + "/check.cpp");
@@ -219,12 +254,11 @@ void write_polygon(const task &t) {
           "    <testset name=\"tests\">\n" +
           format("      <time-limit>%ld</time-limit>\n      <memory-limit>%lld</memory-limit>\n"
                  "      <test-count>%zu</test-count>\n",
-                 t.time_ms, (long long)t.memory_mib << 20, t.tests.size()) +
+                 t.time_ms, (long long)t.memory_mib << 20, order.size()) +
           "      <input-path-pattern>tests/%02d</input-path-pattern>\n"
           "      <answer-path-pattern>tests/%02d.a</answer-path-pattern>\n"
           "      <tests>\n" +
-          tests +
-          "      </tests>\n"
+          tests + "      </tests>\n" + groups +
           "    </testset>\n"
           "  </judging>\n"
           "  <files>\n"

@@ -18,5 +18,6 @@ void write_score_file(const task &t) {
                  "in name order (" +
                  number(t, 0) +
                  " is the sample).\n3. Set the limits above and give the contestants "
-                 "statement.pdf.\n");
+                 "statement.pdf.\n" +
+                 subtasks_text(t));
 }

@@ -172,6 +172,23 @@ static bool latex_error(const task &t, const std::string &tex, std::string *said
   return true;
 }
 
+// The subtasks under the limits: each one's points and constraints, in the statement's math.
+static std::string subtasks_table(const task &t) {
+  if (!t.subs.declared) return "";
+  std::string r = "\\newcommand{\\subtaskstable}{\\begin{tabular}{rrl}\n"
+                  "\\textbf{Subtask} & \\textbf{Points} & \\textbf{Constraints}\\\\\\hline\n";
+  for (size_t k = 0; k < t.subs.s.size(); k++) {
+    const subtask &s = t.subs.s[k];
+    std::string c;
+    for (const bound &b : s.bounds)
+      c += format("%s$%c %s %lld$", c.empty() ? "" : ", ", b.var,
+                  b.op == '<' ? "\\le" : b.op == '>' ? "\\ge" : "=", b.v);
+    r += format("%zu & %ld & %s\\\\\n", k + 1, s.points,
+                c.empty() ? "no further constraints" : c.c_str());
+  }
+  return r + "\\end{tabular}}\n";
+}
+
 // The statement PDF, typeset by pdflatex from the template with its fonts embedded: no shell
 // escape, no terminal, the first error ends it, and it is stopped after a time of its own.
 void typeset(task &t) {
@@ -184,7 +201,8 @@ void typeset(task &t) {
   put(t.p.figure, t.sd + "/sample-figure.png");
   put(t.statement, t.sd + "/" + t.tex_name);
   write_file(tex + "/params.tex", "\\newcommand{\\limitsline}{" + t.limits +
-                                      "}\n\\newcommand{\\statementfile}{" + t.tex_name + "}\n");
+                                      "}\n\\newcommand{\\statementfile}{" + t.tex_name + "}\n" +
+                                      subtasks_table(t));
   std::string text;
   if (!read_file(t.statement, &text)) fail("cannot read statement '%s'", t.statement.c_str());
   gather_images(t, text);

@@ -18,5 +18,6 @@ void write_testlib(const task &t) {
                  "tests/NN as each test's input, tests/NN.a as its answer, in name order (" +
                  number(t, 0) +
                  " is the sample).\n3. Set the limits above and give the contestants "
-                 "statement.pdf.\n");
+                 "statement.pdf.\n" +
+                 subtasks_text(t));
 }

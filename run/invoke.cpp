@@ -37,10 +37,10 @@ static const char about[] =
     "did not, a file has no language or no compiler here, a test is broken or runs cannot be\n"
     "confined; 2 a usage error; 3 standard output could not be written.\n";
 
-static const char *const folders[] = {"accepted", "wrong_answer", "time_limit_exceeded",
-                                      "run_time_error"};
-static const verdict expected[] = {AC, WA, TLE, RTE};
-enum { accepted_folder, wrong_folder, slow_folder, error_folder };
+static const char *const folders[] = {"accepted", "partially_accepted", "wrong_answer",
+                                      "time_limit_exceeded", "run_time_error"};
+static const verdict expected[] = {AC, AC, WA, TLE, RTE}; // a partial one is judged by its points
+enum { accepted_folder, partial_folder, wrong_folder, slow_folder, error_folder, folder_count };
 
 struct solution {
   int folder;       // in folders
@@ -55,12 +55,45 @@ struct solution {
   long long slowest_us = -1; // the slowest run's CPU time
   int slowest_at = -1;       // and its test
   long peak_kib = 0;         // the largest peak memory of its runs
+  std::vector<bool> passed;  // AC on each test run
+  long points = 0;           // of the subtasks all of whose tests it passed
+  std::string subtasks;      // those subtasks, "1 3"
+  long declared = -1;        // partially_accepted/: the points its source says it gets
+  std::string undeclared;    // and why none could be read
 };
 
 static options opt;
-static std::vector<std::string> tests; // NN.in, NN.ans, ...: paths
-static std::vector<std::string> names; // NN
-static std::string tests_dir;          // TESTS as given
+static std::vector<std::string> tests;               // NN.in, NN.ans, ...: paths
+static std::vector<std::string> names;               // NN
+static std::string tests_dir;                        // TESTS as given
+static subtask_set subs;                             // TESTS/subtasks.txt
+static std::vector<std::vector<size_t>> in_subtasks; // for each test, the subtasks it counts in
+
+// The points a partial solution declares, as the package format's judges read them: a line
+// holding "@EXPECTED_SCORE@: P". False, with why, when it holds none or P is not whole points.
+static bool declared_score(const std::string &path, long *points, std::string *why) {
+  FILE *f = fopen(path.c_str(), "rb");
+  std::string text;
+  char buf[65536];
+  for (size_t k; f && (k = fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, k);
+  if (f) fclose(f);
+  const std::string tag = "@EXPECTED_SCORE@:";
+  size_t at = text.find(tag);
+  if (at == std::string::npos) return *why = "no line holds @EXPECTED_SCORE@: P", false;
+  at = text.find_first_not_of(" \t", at + tag.size());
+  size_t end = at == std::string::npos ? at : text.find_first_not_of("0123456789", at);
+  std::string digits = at == std::string::npos ? "" : text.substr(at, end - at);
+  // A judge's points may be written with a fraction: 35.0 is whole, 35.5 is not.
+  if (end != std::string::npos && text[end] == '.') {
+    size_t past = text.find_first_not_of('0', end + 1);
+    end = past == std::string::npos || !isdigit((unsigned char)text[past]) ? past : end;
+  }
+  bool ends = end == std::string::npos || strchr(" \t\r\n*/#", text[end]);
+  if (digits.empty() || digits.size() > 9 || !ends)
+    return *why = "@EXPECTED_SCORE@ is not followed by whole points", false;
+  *points = std::stol(digits);
+  return true;
+}
 
 // The files of one folder of SOLUTIONS in name order, each with its language; a folder that is
 // not there holds none. Names starting with '.' are not solutions.
@@ -84,10 +117,16 @@ static bool list_sources(const std::string &dir, int folder, std::vector<solutio
   for (auto &f : files) {
     solution s{};
     s.folder = folder;
+    s.passed.assign(names.size(), false);
     s.name = std::string(folders[folder]) + "/" + f;
     s.p = {path + "/" + f, programs + "/" + std::to_string(v.size()), f, language_of(f)};
     std::string missing = s.p.lang < 0 ? "" : missing_tool(s.p.lang, opt);
-    if (s.p.lang < 0 || !missing.empty()) {
+    if (folder == partial_folder && !declared_score(s.p.source, &s.declared, &s.undeclared))
+      s.declared = -1;
+    if (folder == partial_folder && !subs.declared) {
+      s.v = NR, s.stage = solution::done;
+      s.why = "TESTS declares no subtasks: no points to score";
+    } else if (s.p.lang < 0 || !missing.empty()) {
       s.v = NR, s.stage = solution::done;
       s.why = s.p.lang < 0 ? "no language has files named so" : missing + " is not installed";
     }
@@ -107,6 +146,19 @@ static int next_task(const std::vector<solution> &sols) {
 // A time_limit_exceeded solution runs to 1.5 times the limit, to see that it fails by a margin.
 static long run_ms(const solution &s) {
   return s.folder == slow_folder ? opt.lim.time_ms * 3 / 2 : opt.lim.time_ms;
+}
+
+// The next test from i that can still change s's points: any while it has failed none; once it
+// has, only those in a subtask it has failed no test of. Without subtasks it stops at the first.
+static size_t next_test(const solution &s, size_t i) {
+  if (s.v == AC) return i;
+  for (; subs.declared && i < names.size(); i++)
+    for (size_t k : in_subtasks[i]) {
+      bool alive = true;
+      for (size_t j : subs.s[k].tests) alive = alive && (j > s.next || s.passed[j]);
+      if (alive) return i;
+    }
+  return names.size();
 }
 
 static job start(solution &s, size_t i) {
@@ -131,11 +183,12 @@ static void finished(solution &s, const result &r) {
   if (r.cpu_us > s.slowest_us) s.slowest_us = r.cpu_us, s.slowest_at = (int)s.next;
   s.peak_kib = std::max(s.peak_kib, r.peak_kib);
   s.stage = solution::ready;
-  if (r.v != AC) {
+  s.passed[s.next] = r.v == AC;
+  if (r.v != AC && s.v == AC)
     s.v = (verdict)r.v, s.at = (int)s.next, s.why = r.why, s.in_margin = r.in_margin;
-    s.stage = solution::done;
-  }
-  if (++s.next == names.size()) s.stage = solution::done;
+  s.next = next_test(s, s.next + 1);
+  if (s.next == names.size()) s.stage = solution::done;
+  if (s.stage == solution::done) s.points = points_of(subs, s.passed, &s.subtasks);
 }
 
 // Compiles every source and runs the programs, jobs at a time.
@@ -181,9 +234,21 @@ static void table(const std::vector<std::vector<std::string>> &rows) {
   }
 }
 
+// With subtasks, only a partial solution has points other than all or none of them that count:
+// an accepted one gets every point, a rejected one not all of them.
 static bool as_expected(const solution &s) {
+  if (s.folder == partial_folder) return s.v != NR && s.v != CE && s.points == s.declared;
   verdict want = expected[s.folder];
-  return s.v == want || (want == RTE && s.v == MLE);
+  bool points = !subs.declared || (s.folder == accepted_folder) == (s.points == subs.total);
+  return (s.v == want || (want == RTE && s.v == MLE)) && points;
+}
+
+// "passes subtasks 1 3", or "passes no subtask".
+static std::string passes(const solution &s) {
+  return s.subtasks.empty() ? "passes no subtask"
+                            : (s.subtasks.find(' ') == std::string::npos ? "passes subtask "
+                                                                         : "passes subtasks ") +
+                                  s.subtasks;
 }
 
 // A word as the shell reads it back: quoted when it holds more than letters, digits and ./_-.
@@ -209,7 +274,16 @@ static void problem_line(const solution &s) {
   std::string got = s.v == AC ? "AC on every test" : std::string(verdict_name[s.v]);
   if (s.v != AC && s.v != CE && s.v != NR) got += " on " + names[s.at];
   verdict want = expected[s.folder];
-  if (s.v == CE) {
+  if (s.folder == partial_folder && s.v != CE && s.v != NR && s.declared < 0) {
+    printf("%s: %s; it gets %ld points, %s\n", s.name.c_str(), s.undeclared.c_str(), s.points,
+           passes(s).c_str());
+  } else if (s.folder == partial_folder && s.v != CE && s.v != NR && s.points != s.declared) {
+    printf("%s: %ld points, expected %ld: %s\n", s.name.c_str(), s.points, s.declared,
+           passes(s).c_str());
+  } else if (s.folder == partial_folder && s.v == NR && !subs.declared) {
+    printf("%s: not run: TESTS declares no subtasks (no subtasks.txt), so no points to score\n",
+           s.name.c_str());
+  } else if (s.v == CE) {
     printf("%s: does not compile\n", s.name.c_str());
   } else if (s.v == NR) {
     printf("%s: not run\n", s.name.c_str());
@@ -223,8 +297,18 @@ static void problem_line(const solution &s) {
                        : want == TLE              ? ": it ends in time"
                        : want == RTE && s.v <= WA ? ": it does not fail"
                                                   : "";
-    printf("%s: %s, expected %s%s\n", s.name.c_str(), got.c_str(), verdict_name[want], then);
-    if (want == WA && s.v == AC) printf("  a test that does: %s\n", hunt_command(s).c_str());
+    std::string points =
+        !subs.declared || s.folder == accepted_folder || s.v == AC || s.points < subs.total
+            ? ""
+            : ", yet all " + std::to_string(s.points) +
+                  " points: only tests in no subtask reject it";
+    if (subs.declared && s.folder == accepted_folder)
+      points = ", " + std::to_string(s.points) + " of " + std::to_string(subs.total) +
+               " points: " + passes(s);
+    printf("%s: %s, expected %s%s%s\n", s.name.c_str(), got.c_str(), verdict_name[want], then,
+           points.c_str());
+    if (want == WA && (s.v == AC || !points.empty()) && s.folder != accepted_folder)
+      printf("  a test that does: %s\n", hunt_command(s).c_str());
   } else if (want == AC && s.slowest_us * 2 > opt.lim.time_ms * 1000LL) {
     printf("%s: %s on %s, more than half the %s s limit\n", s.name.c_str(),
            time_text(s.slowest_us).c_str(), names[s.slowest_at].c_str(),
@@ -239,6 +323,7 @@ static bool said(const std::vector<solution> &sols) {
   printf("%s\n", held.c_str());
   std::vector<std::vector<std::string>> rows = {
       {"solution", "verdict", "test", "slowest", "memory", "why"}};
+  if (subs.declared) rows[0].insert(rows[0].begin() + 2, "points");
   for (auto &s : sols) {
     bool ran = s.slowest_at >= 0;
     char memory[32];
@@ -246,6 +331,7 @@ static bool said(const std::vector<solution> &sols) {
     rows.push_back({s.name, verdict_name[s.v], s.at >= 0 ? names[s.at] : "-",
                     ran ? names[s.slowest_at] + ": " + time_text(s.slowest_us) : "-",
                     ran ? memory : "-", s.why});
+    if (subs.declared) rows.back().insert(rows.back().begin() + 2, std::to_string(s.points));
   }
   table(rows);
   bool all = true;
@@ -283,17 +369,20 @@ int main(int argc, char **argv) {
   int err;
   if (!is_folder(args[0].c_str(), &err))
     return usage_error(forms, "SOLUTIONS '%s' is not a folder", shown(args[0].c_str()));
-  if ((status = tests_checked(args[1].c_str(), forms, &tests, &names))) return status;
+  if ((status = tests_checked(args[1].c_str(), forms, &tests, &names, &subs))) return status;
+  in_subtasks.resize(names.size());
+  for (size_t k = 0; k < subs.s.size(); k++)
+    for (size_t i : subs.s[k].tests) in_subtasks[i].push_back(k);
   tests_dir = args[1];
   opt.lim.output_max = output_limit(tests, 8LL << 20);
   if (!jobs_begin(opt, "invoke")) return 1;
   std::vector<solution> sols;
-  for (int f = 0; f < 4; f++)
+  for (int f = 0; f < folder_count; f++)
     if (!list_sources(args[0], f, sols)) leave(1);
   if (sols.empty()) {
     usage_error(forms,
-                "SOLUTIONS '%s' holds no file in accepted/, wrong_answer/, time_limit_exceeded/ "
-                "or run_time_error/",
+                "SOLUTIONS '%s' holds no file in accepted/, partially_accepted/, wrong_answer/, "
+                "time_limit_exceeded/ or run_time_error/",
                 shown(args[0].c_str()));
     leave(usage_status);
   }

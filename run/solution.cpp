@@ -394,7 +394,7 @@ void run_worker(const program &p, const options &o, long run_ms, const char *in,
 }
 
 int tests_checked(const char *dir, const char *forms, std::vector<std::string> *paths,
-                  std::vector<std::string> *names) {
+                  std::vector<std::string> *names, subtask_set *set) {
   int err;
   std::vector<std::string> &tests = *paths;
   if (!is_folder(dir, &err)) return usage_error(forms, "TESTS '%s' is not a folder", shown(dir));
@@ -423,6 +423,12 @@ int tests_checked(const char *dir, const char *forms, std::vector<std::string> *
   }
   if (WEXITSTATUS(st) == 1) warn("'%s' holds a broken test: nothing run", shown(dir));
   if (WEXITSTATUS(st) != 0) return WEXITSTATUS(st);
+  std::vector<int> n;
+  std::vector<ll> x;
+  if (set && subtasks_checked(dir, tests, set, &n, &x, stdout)) {
+    warn("'%s' holds a broken subtasks.txt: nothing run", shown(dir));
+    return stdout_written() ? 1 : write_status;
+  }
   size_t skip = strlen(dir) + 1;
   for (size_t k = 0; k < tests.size(); k += 2)
     names->push_back(tests[k].substr(skip, tests[k].size() - skip - 3));

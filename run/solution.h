@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "sandbox.h"
+#include "subtasks.h"
 
 enum verdict { AC, WA, TLE, RTE, MLE, OLE, CE, NR }; // NR: not run (no language or no compiler)
 extern const char *const verdict_name[];
@@ -26,8 +27,9 @@ int parse_options(int argc, char **argv, const char *forms, bool hunt, options *
 
 // The NN.in / NN.ans pairs of dir (paths, in name order) checked as validate checks them, and
 // their names (NN). 0, or how the tool ends: a usage error, or 1 after validate's lines.
+// With set, dir's subtasks too, its tests placed in them.
 int tests_checked(const char *dir, const char *forms, std::vector<std::string> *tests,
-                  std::vector<std::string> *names);
+                  std::vector<std::string> *names, subtask_set *set = nullptr);
 // The output limit as package sets it: twice the largest answer of tests, up to whole MiB, and at
 // least least.
 long long output_limit(const std::vector<std::string> &tests, long long least);

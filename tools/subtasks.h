@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "state.h"
+typedef long long ll; // as the judge has it
 
 // One constraint: n or x, at most, at least or exactly v.
 struct bound {
