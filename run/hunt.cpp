@@ -24,7 +24,7 @@
 #include "water_volume.h"
 
 static const char forms[] = "[--seconds S] [--time-limit S] [--memory-limit MIB] [--python I] "
-                            "[--jobs N] [--add] [--unconfined] SOLUTION TESTS";
+                            "[--jobs N] [--subtask K] [--add] [--unconfined] SOLUTION TESTS";
 static const char about[] =
     "Compiles SOLUTION and runs it as invoke does (confined, under the limits: 1 second and\n"
     "256 MiB unless given), judged by the checker's own judge, on inputs \"n x\" that are not\n"
@@ -36,7 +36,9 @@ static const char about[] =
     "smaller n (halved, then bisected) with the same x or as far below the largest volume, as\n"
     "long as a smaller one fails. Prints the input, the verdict and why, then how many inputs\n"
     "were tried in how long. --add writes it into TESTS as the next free number, its answer\n"
-    "made as construct makes it.\n"
+    "made as construct makes it. When TESTS declares subtasks (subtasks.txt), only inputs in\n"
+    "one are tried, and the one found names those it counts in; --subtask K tries only the\n"
+    "inputs of subtask K, its bounds among the second stage's.\n"
     "Exit status: 0 a failing input found (and added); 1 none found, SOLUTION does not compile\n"
     "or cannot be run here, or TESTS is broken; 2 a usage error; 3 standard output could not\n"
     "be written.\n";
@@ -48,6 +50,49 @@ static long tried;
 static timespec began;
 static std::mt19937_64 random_bits(1); // the same inputs on every hunt: a failure can be found
                                        // again
+static subtask_set subs;               // TESTS/subtasks.txt
+static region within;                  // the inputs --subtask keeps to
+
+// Whether an input may be tried: in subtask --subtask, or with subtasks in some subtask, so that
+// a test added from it counts where the membership rule places it.
+static bool allowed(input in) {
+  if (!subs.declared) return true;
+  if (is_sample(in.n, in.x)) return false;
+  if (opt.subtask) return meets(subs.s[opt.subtask - 1], in.n, in.x);
+  for (const subtask &t : subs.s)
+    if (meets(t, in.n, in.x)) return true;
+  return false;
+}
+
+// Not seen before, and allowed; then seen.
+static bool fresh(input in) { return allowed(in) && seen.insert({in.n, in.x}).second; }
+
+// The region of a subtask's bounds, cut to the inputs there are.
+static region region_of(const subtask &t) {
+  region b;
+  for (const bound &c : t.bounds) {
+    ll v = c.v;
+    if (c.var == 'n') {
+      int k = v < 0 ? 0 : v > maxn ? maxn + 1 : (int)v;
+      if (c.op != '>') b.n_hi = std::min(b.n_hi, k);
+      if (c.op != '<') b.n_lo = std::max(b.n_lo, k);
+    } else {
+      if (c.op != '>') b.x_hi = std::min(b.x_hi, v);
+      if (c.op != '<') b.x_lo = std::max(b.x_lo, v);
+    }
+  }
+  return b;
+}
+
+// "in subtasks 1 3 4" for an input, or "in no subtask".
+static std::string where(input in) {
+  std::string s;
+  int k = 0;
+  for (size_t i = 0; i < subs.s.size(); i++)
+    if (!is_sample(in.n, in.x) && meets(subs.s[i], in.n, in.x))
+      s += " " + std::to_string(i + 1), k++;
+  return k == 0 ? "in no subtask" : (k == 1 ? "in subtask" : "in subtasks") + s;
+}
 
 static double elapsed() {
   timespec now;
@@ -126,18 +171,20 @@ static bool next_input(input *in) {
   static size_t at;
   if (queue.empty()) {
     queue = small_inputs();
-    std::vector<input> traps = trap_inputs();
+    std::vector<input> traps = trap_inputs(within);
     queue.insert(queue.end(), traps.begin(), traps.end());
   }
   while (at < queue.size())
-    if (seen.insert({queue[at].n, queue[at].x}).second)
+    if (fresh(queue[at]))
       return *in = queue[at++], true;
     else
       at++;
-  for (;;) {
-    *in = random_input(random_bits);
-    if (seen.insert({in->n, in->x}).second) return true;
+  // A subtask of few inputs may have none left: the search ends once draws keep finding none.
+  for (int draws = 0; draws < 100000; draws++) {
+    *in = random_input(random_bits, within);
+    if (fresh(*in)) return true;
   }
+  return false;
 }
 
 // Every input of list not yet seen, run; the failure with the smallest n among them.
@@ -146,7 +193,7 @@ static found failing(const std::vector<input> &list) {
   return run_inputs(
       [&](input *in) {
         for (; k < list.size(); k++)
-          if (seen.insert({list[k].n, list[k].x}).second) return *in = list[k++], true;
+          if (fresh(list[k])) return *in = list[k++], true;
         return false;
       },
       true);
@@ -227,7 +274,14 @@ int main(int argc, char **argv) {
   if (language_of(file) < 0)
     return usage_error(forms, "SOLUTION '%s': no language has files named so",
                        shown(args[0].c_str()));
-  if ((status = tests_checked(args[1].c_str(), forms, &tests, &names))) return status;
+  if ((status = tests_checked(args[1].c_str(), forms, &tests, &names, &subs))) return status;
+  if (opt.subtask && !subs.declared)
+    return usage_error(forms, "--subtask %ld: TESTS '%s' declares no subtasks (no subtasks.txt)",
+                       opt.subtask, shown(args[1].c_str()));
+  if (opt.subtask > (long)subs.s.size())
+    return usage_error(forms, "--subtask %ld: '%s' declares %zu subtask%s", opt.subtask,
+                       shown(subs.file.c_str()), subs.s.size(), subs.s.size() == 1 ? "" : "s");
+  if (opt.subtask) within = region_of(subs.s[opt.subtask - 1]);
   std::string missing = missing_tool(language_of(file), opt);
   if (!missing.empty()) return warn("%s is not installed", missing.c_str()), 1;
   known(tests);
@@ -247,7 +301,8 @@ int main(int argc, char **argv) {
   progress_cleared();
   if (opt.unconfined) printf("unconfined: the solution could read and write what you can\n");
   if (best.any)
-    printf("%d %lld: %s: %s\n", best.at.n, best.at.x, verdict_name[best.r.v], best.r.why);
+    printf("%d %lld: %s: %s%s\n", best.at.n, best.at.x, verdict_name[best.r.v], best.r.why,
+           subs.declared ? (" (" + where(best.at) + ")").c_str() : "");
   printf("%s%ld input%s in %.1f s\n", best.any ? "tried " : "nothing found: tried ", tried,
          tried == 1 ? "" : "s", elapsed());
   bool ok = best.any && (!opt.add || added(args[1], names, best.at));

@@ -54,7 +54,16 @@ std::string seconds(long ms) {
   return t;
 }
 
-enum { time_opt = 1, memory_opt, jobs_opt, python_opt, unconfined_opt, seconds_opt, add_opt };
+enum {
+  time_opt = 1,
+  memory_opt,
+  jobs_opt,
+  python_opt,
+  unconfined_opt,
+  seconds_opt,
+  add_opt,
+  subtask_opt
+};
 
 static int set_option(int c, const char *value, const char *forms, options *o) {
   const char *v = shown(value ? value : "");
@@ -92,6 +101,10 @@ static int set_option(int c, const char *value, const char *forms, options *o) {
   case unconfined_opt:
     o->unconfined = true;
     return 0;
+  case subtask_opt:
+    if (!whole(value, 1000000, &o->subtask) || o->subtask < 1)
+      return usage_error(forms, "--subtask '%s': expected a subtask's number, from 1", v);
+    return 0;
   }
   o->add = true;
   return 0;
@@ -107,11 +120,13 @@ int parse_options(int argc, char **argv, const char *forms, bool hunt, options *
                         {"unconfined", no_argument, nullptr, unconfined_opt},
                         {"seconds", required_argument, nullptr, seconds_opt},
                         {"add", no_argument, nullptr, add_opt},
+                        {"subtask", required_argument, nullptr, subtask_opt},
                         {nullptr, 0, nullptr, 0}};
-  option taken[8];
+  option taken[9];
   int k = 0;
   for (const option &a : all)
-    if (hunt || !a.name || (a.val != seconds_opt && a.val != add_opt)) taken[k++] = a;
+    if (hunt || !a.name || (a.val != seconds_opt && a.val != add_opt && a.val != subtask_opt))
+      taken[k++] = a;
   opterr = 0;
   optind = 1;
   for (int c; (c = getopt_long(argc, argv, ":", taken, nullptr)) != -1;) {

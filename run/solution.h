@@ -18,6 +18,7 @@ struct options {
   bool unconfined = false;
   long budget_ms = 60000; // hunt: how long it searches
   bool add = false;       // hunt: the test found is added
+  long subtask = 0;       // hunt: only inputs of this subtask (from 1), 0 for any
 };
 
 // Parses argv with getopt_long; hunt says whether hunt's own options are taken. The operands go
