@@ -172,6 +172,64 @@ TEST(validate, counts_a_folder_and_refuses_odd_arguments) {
   }
 }
 
+// A folder's subtasks.txt: each fault one line, then the count; a sound file lists each subtask.
+struct subtasks_row {
+  const char *name, *file;
+  const char *out; // a pattern the output must fit; F stands for the file's path, D the folder's
+  int status;
+};
+
+const subtasks_row subtasks_rows[] = {
+    {"sound", "# points\n10 n<=3 # small\n\n15 x=0\n75\n",
+     "^subtask 1: 10 points, n<=3: 2 tests: 01 03\n"
+     "  n<=3: reached\nsubtask 2: 15 points, x=0: 2 tests: 01 03\n  x=0: reached\nsubtask 3: 75 "
+     "points, every test: 5 tests: 01 03 04 05 06\n02: the statement's sample, in no subtask\n100 "
+     "points in 3 subtasks\n6 sound, 0 broken\n$",
+     0},
+    {"carriage_returns", "10 n<=3\r\n90\r\n", "\n100 points in 2 subtasks\n6 sound, 0 broken\n$",
+     0},
+    {"bound_not_reached", "10 n<=4\n90 x>=-9223372036854775808\n",
+     "\n  warning: n<=4: the largest n is 3\n.*\n  warning: x>=-9223372036854775808: the "
+     "smallest x is -1\n",
+     0},
+    {"points_not_a_number", "ten n<=3\n90\n",
+     "^F:1: points 'ten' are not a positive integer \\(at most 1000000000\\)\n6 sound, 0 broken, "
+     "F broken\n$",
+     1},
+    {"zero_points", "10\n0\n", "^F:2: points '0' are not", 1},
+    {"not_a_constraint", "10 n<8\n90\n", "^F:1: 'n<8' is not a constraint: expected n<=N", 1},
+    {"n_equal_is_not_a_form", "10 n=3\n90\n", "^F:1: 'n=3' is not a constraint", 1},
+    {"x_past_64_bits", "10 x<=9223372036854775808\n90\n",
+     "^F:1: 'x<=9223372036854775808': '9223372036854775808' is not a 64-bit integer\n", 1},
+    {"no_subtask", "# none yet\n\n", "^F: declares no subtask\n", 1},
+    {"subtask_without_tests", "10 n>=2000000\n90\n",
+     "^F:1: no test meets subtask 1 \\(n>=2000000\\)\n6 sound", 1},
+    {"test_without_subtask", "100 n<=5\n",
+     "^D/06.in: n = 1000009, x = -1 meets no subtask of F\n6 sound, 0 broken, F broken\n$", 1},
+};
+
+TEST(validate, subtasks_one_fault_a_line) {
+  const char *tests[][2] = {{"1 0\n", "1\n"},     {"5 4\n", "3 1 4 2 5\n"},
+                            {"3 0\n", "1 2 3\n"}, {"5 6\n", "4 1 2 3 5\n"},
+                            {"5 7\n", "-1\n"},    {"1000009 -1\n", "-1\n"}};
+  for (const subtasks_row &r : subtasks_rows) {
+    SCOPED_TRACE(r.name);
+    dir d;
+    for (int i = 0; i < 6; i++) {
+      put(d.at("0" + std::to_string(i + 1) + ".in"), tests[i][0]);
+      put(d.at("0" + std::to_string(i + 1) + ".ans"), tests[i][1]);
+    }
+    put(d.at("subtasks.txt"), r.file);
+    verdict v = validate(d, {d.path});
+    std::string want = r.out;
+    for (size_t k; (k = want.find_first_of("FD")) != std::string::npos && k > 0 &&
+                   (want[k - 1] == '^' || want[k - 1] == ' ' || want[k - 1] == '\n');)
+      want.replace(k, 1, want[k] == 'F' ? d.at("subtasks.txt") : d.path);
+    EXPECT_EQ(v.status, r.status);
+    EXPECT_TRUE(fits(v.out, want)) << v.out;
+  }
+}
+
 // Every organiser's tool: --help and -h print its usage and write nothing else; output that
 // cannot be written is one line on stderr and exit 3, never the usage status.
 TEST(tools, help_and_a_full_standard_output) {
