@@ -35,14 +35,17 @@ struct test_case {
 };
 
 // A test set written by testset into d/set (made empty first when premade, and named with a
-// trailing slash): its tests in order, read back from the NN.in files.
+// trailing slash; with --subtasks at argument subtasks_at, 0 or 1, when given): its tests in
+// order, read back from the NN.in files.
 struct written {
   dir d;
   std::string path = d.at("set");
   std::vector<test_case> tests;
-  written(bool premade = false) {
+  written(bool premade = false, int subtasks_at = -1) {
     if (premade) mkdir(path.c_str(), 0755);
-    printed p = run(TESTSET_PATH, d, {premade ? path + "/" : path});
+    std::vector<std::string> args = {premade ? path + "/" : path};
+    if (subtasks_at >= 0) args.insert(args.begin() + subtasks_at, "--subtasks");
+    printed p = run(TESTSET_PATH, d, args);
     EXPECT_EQ(p.status, 0) << p.err;
     EXPECT_EQ(p.out + p.err, "");
     for (auto &f : names(path)) {
@@ -72,6 +75,7 @@ std::string score(const std::string &prog, const written &s, const test_case &t,
   return score(prog, s.at(t.id + ".in"), s.at(t.id + ".ans"), scratch);
 }
 
+// Unasked, no subtasks.txt: the folder holds the tests and tests.md alone.
 TEST(testset, every_test_is_numbered_distinct_and_sound_and_the_set_is_lean) {
   written s;
   ASSERT_FALSE(s.tests.empty());
@@ -148,12 +152,52 @@ TEST(testset, the_table_lists_every_test) {
   EXPECT_EQ(row, s.tests.size());
 }
 
-// The second run replaces an empty directory named with a trailing slash.
+// The second run replaces an empty directory named with a trailing slash; --subtasks means the
+// same before DIR as after it.
 TEST(testset, two_runs_write_the_same_bytes) {
-  written a, b(true);
-  std::vector<std::string> files = names(a.path);
-  ASSERT_EQ(files, names(b.path));
-  for (auto &f : files) EXPECT_TRUE(get(a.at(f)) == get(b.at(f))) << f;
+  const std::pair<int, int> cases[] = {{-1, -1}, {0, 1}};
+  for (auto &c : cases) {
+    written a(false, c.first), b(true, c.second);
+    std::vector<std::string> files = names(a.path);
+    ASSERT_EQ(files, names(b.path));
+    for (auto &f : files) EXPECT_TRUE(get(a.at(f)) == get(b.at(f))) << f;
+  }
+}
+
+// Whether n and x meet one constraint word of subtasks.txt, read here apart from validate's parser.
+bool holds(const std::string &w, long long n, long long x) {
+  long long v = w[0] == 'n' ? n : x, bound = std::stoll(w.substr(w.find_last_of("<>=") + 1));
+  return w[1] == '<' ? v <= bound : w[1] == '>' ? v >= bound : v == bound;
+}
+
+// With --subtasks, validate places every test and finds every bound reached (else it warns), and
+// each test's row in tests.md names the subtasks its input meets (the sample none).
+TEST(testset, subtasks_place_every_test_and_reach_every_bound) {
+  written s(false, 0);
+  printed v = run(VALIDATE_PATH, s.d, {s.path});
+  EXPECT_EQ(v.status, 0) << v.out;
+  EXPECT_FALSE(fits(v.out, "warning")) << v.out;
+  EXPECT_TRUE(fits(v.out, "\n100 points in 4 subtasks\n")) << v.out;
+  std::vector<std::vector<std::string>> subtasks; // the constraint words of each
+  std::istringstream txt(get(s.at("subtasks.txt")));
+  for (std::string line, w; std::getline(txt, line);) {
+    std::istringstream words(line.substr(0, line.find('#')));
+    if (!(words >> w)) continue;
+    subtasks.emplace_back();
+    while (words >> w) subtasks.back().push_back(w);
+  }
+  std::string md = get(s.at("tests.md"));
+  for (auto &t : s.tests) {
+    std::string in;
+    for (size_t k = 0; k < subtasks.size(); k++) {
+      bool meets = !(t.n == 5 && t.x == 4);
+      for (auto &w : subtasks[k]) meets = meets && holds(w, t.n, t.x);
+      if (meets) in += (in.empty() ? "" : " ") + std::to_string(k + 1);
+    }
+    std::string row = "\n| " + t.id + " | " + std::to_string(t.n) + " | " + std::to_string(t.x) +
+                      " | " + (in.empty() ? "-" : in) + " | ";
+    EXPECT_NE(md.find(row), md.npos) << row;
+  }
 }
 
 TEST(testset, the_accepted_solution_scores_10_on_every_test) {
@@ -208,7 +252,7 @@ TEST(testset, refuses_a_directory_that_is_not_empty) {
 
 // A bad command line is one usage line and exit 2; a directory that cannot be made is exit 1.
 TEST(testset, usage_and_creation_errors_are_one_line) {
-  const std::string use = "; usage: " TESTSET_PATH " DIR, a new or empty directory\n";
+  const std::string use = "; usage: " TESTSET_PATH " [--subtasks] DIR, a new or empty directory\n";
   dir d;
   put(d.at("file"), "keep");
   const struct {
@@ -219,6 +263,8 @@ TEST(testset, usage_and_creation_errors_are_one_line) {
       {{}, 2, "DIR is missing" + use},
       {{""}, 2, "DIR is an empty argument" + use},
       {{d.at("set"), "more"}, 2, "unexpected argument 'more' after DIR\n"},
+      {{"--subtasks"}, 2, "DIR is missing" + use},
+      {{"--subtasks", d.at("set"), "more"}, 2, "unexpected argument 'more' after DIR\n"},
       {{d.at("file")}, 1, "cannot create directory '" + d.at("file") + "': File exists\n"},
       {{d.at("file/set")},
        1,

@@ -1,4 +1,5 @@
-// Writes the task's test set into a new or empty directory: NN.in, NN.ans and tests.md.
+// Writes the task's test set into a new or empty directory: NN.in, NN.ans, tests.md and, when
+// asked, the subtasks of an olympiad in subtasks.txt.
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "cli.h"
 #include "construction.h"
 #include "host.h"
+#include "subtasks.h"
 #include "water_volume.h"
 
 struct test {
@@ -208,7 +211,30 @@ static void largest(std::mt19937_64 &rng) {
   add(maxn, most + 1, "-1 just past the largest volume at the largest n");
 }
 
-static void build() {
+// The subtasks an olympiad would set for the task, each with the approach it rewards.
+struct planned {
+  long points;
+  const char *constraints;
+  const char *why;
+};
+static const planned olympiad[] = {
+    {10, "n<=8", "8! = 40320 permutations: trying every permutation and measuring it passes"},
+    {15, "x=0", "the columns in rising order hold nothing: no construction needed"},
+    {25, "n<=2000", "a quadratic construction or an O(n^2) volume check passes"},
+    {50, "", "the full constraints: n up to 1,000,009 and x past 32 bits"},
+};
+
+// The largest n a subtask allows, with the volumes at its edges, so that its bound is reached.
+static void subtask_top(int n) {
+  std::string at = " at n = " + str(n) + ", the largest n of subtask n<=" + str(n);
+  add(n, 0, "no water" + at + ": columns in rising order");
+  add(n, most_volume(n) / 2,
+      "half the largest volume" + at + ": a search that stops below n = " + str(n) + " says -1");
+  add_most(n);
+  add_past(n);
+}
+
+static void build(bool subtasks) {
   add(5, 4, "the sample: 3 1 4 2 5 holds 4");
   for (int n = 1; n <= 4; n++) tiny(n);
   edges(5);
@@ -219,6 +245,9 @@ static void build() {
   std::mt19937_64 rng(20261207);
   random_cases(rng);
   largest(rng);
+  // Appended, so that the set without subtasks keeps its numbers.
+  if (subtasks)
+    for (int n : {8, 2000}) subtask_top(n);
 }
 
 static std::string dir;               // DIR as given, without trailing slashes
@@ -261,14 +290,46 @@ template <class F> static int write_file(const std::string &path, F fill) {
   return ok ? 0 : err;
 }
 
-static bool write_table(FILE *f) {
+// subtasks.txt: each subtask's line below a comment saying what it rewards.
+static bool write_subtasks(FILE *f) {
+  fprintf(f, "# Points, then the constraints a test's input meets; the sample counts in none.\n");
+  for (const planned &p : olympiad)
+    fprintf(f, "# %s: %s\n%ld%s%s\n", p.constraints[0] ? p.constraints : "every test", p.why,
+            p.points, p.constraints[0] ? " " : "", p.constraints);
+  return !ferror(f);
+}
+
+// The subtasks test t counts in, "1 3 4", or "-" for none.
+static std::string counted_in(const subtask_set &set, const test &t) {
+  std::string v;
+  for (size_t k = 0; k < set.s.size(); k++)
+    if (!is_sample(t.n, t.x) && meets(set.s[k], t.n, t.x))
+      v += (v.empty() ? "" : " ") + std::to_string(k + 1);
+  return v.empty() ? "-" : v;
+}
+
+// tests.md; with set, also the subtasks as read back from subtasks.txt, and those each test counts
+// in.
+static bool write_table(FILE *f, const subtask_set *set) {
   fprintf(f, "# Test set for 1 <= n <= 1,000,009 and -2^63 <= x < 2^63\n\n"
              "`NN.in` holds `n x`; `NN.ans` the reference answer, `-1` when no permutation of "
-             "1..n holds x (the volumes 0..(n-1)(n-2)/2 are reachable).\n\n"
-             "| test | n | x | catches |\n|---|---|---|---|\n");
-  for (size_t i = 0; i < tests.size(); i++)
-    fprintf(f, "| %02d | %d | %lld | %s |\n", (int)i + 1, tests[i].n, tests[i].x,
-            tests[i].why.c_str());
+             "1..n holds x (the volumes 0..(n-1)(n-2)/2 are reachable).\n\n");
+  if (set) {
+    fprintf(f, "## Subtasks\n\n`subtasks.txt` declares them; a test counts in every subtask whose "
+               "constraints its input meets, the sample in none.\n\n"
+               "| subtask | points | constraints | why |\n|---|---|---|---|\n");
+    for (size_t k = 0; k < set->s.size(); k++)
+      fprintf(f, "| %zu | %ld | %s | %s |\n", k + 1, set->s[k].points,
+              constraints(set->s[k]).c_str(), olympiad[k].why);
+    fprintf(f, "\n## Tests\n\n| test | n | x | subtasks | catches |\n|---|---|---|---|---|\n");
+  } else {
+    fprintf(f, "| test | n | x | catches |\n|---|---|---|---|\n");
+  }
+  for (size_t i = 0; i < tests.size(); i++) {
+    fprintf(f, "| %02d | %d | %lld | ", (int)i + 1, tests[i].n, tests[i].x);
+    if (set) fprintf(f, "%s | ", counted_in(*set, tests[i]).c_str());
+    fprintf(f, "%s |\n", tests[i].why.c_str());
+  }
   return !ferror(f);
 }
 
@@ -326,10 +387,13 @@ static void stop_if_asked() {
   raise(stopped);
 }
 
-static const char forms[] = "DIR";
+static const char forms[] = "[--subtasks] DIR";
 static const char about[] =
     "Writes the task's test set into DIR, a new or empty directory: NN.in (\"n x\"), NN.ans (the\n"
     "reference answer, as construct writes it) and tests.md (what each test is there to catch).\n"
+    "With --subtasks (before or after DIR), also subtasks.txt: the subtasks an olympiad would\n"
+    "set, as validate reads them, with tests added so that each bound is reached; tests.md\n"
+    "then lists the subtasks and, for each test, those it counts in.\n"
     "The set is written beside DIR and renamed to DIR when complete: a failed or interrupted run\n"
     "leaves nothing behind.\n"
     "Exit status: 0 written, 1 not written (DIR is not new or empty, or a write failed),\n"
@@ -339,21 +403,28 @@ int main(int argc, char **argv) {
   name_tool(argc, argv, "testset");
   int status;
   if (help_asked(argc, argv, forms, about, &status)) return status;
-  if (argc < 2 || !argv[1][0]) {
-    warn("DIR is %s; %s, a new or empty directory", argc < 2 ? "missing" : "an empty argument",
+  bool subtasks = false;
+  const char *given = nullptr;
+  for (int i = 1; i < argc; i++) {
+    if (strcmp(argv[i], "--subtasks") == 0) {
+      subtasks = true;
+    } else if (argv[i][0] == '-') {
+      warn("unknown option '%s'; a directory whose name begins with '-' is given as ./%s",
+           shown(argv[i], 40), shown(argv[i], 40));
+      return usage_status;
+    } else if (given) {
+      warn("unexpected argument '%s' after DIR", shown(argv[i], 40));
+      return usage_status;
+    } else {
+      given = argv[i];
+    }
+  }
+  if (!given || !given[0]) {
+    warn("DIR is %s; %s, a new or empty directory", given ? "an empty argument" : "missing",
          usage_line(forms).c_str());
     return usage_status;
   }
-  if (argv[1][0] == '-') {
-    warn("unknown option '%s'; a directory whose name begins with '-' is given as ./%s",
-         shown(argv[1], 40), shown(argv[1], 40));
-    return usage_status;
-  }
-  if (argc > 2) {
-    warn("unexpected argument '%s' after DIR", shown(argv[2], 40));
-    return usage_status;
-  }
-  dir = argv[1];
+  dir = given;
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   bool exists;
   mode_t mode = 0;
@@ -362,7 +433,7 @@ int main(int argc, char **argv) {
   signal(SIGXFSZ, SIG_IGN);
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) signal(sig, stop);
   if (!make_scratch(exists, mode)) return 1;
-  build();
+  build(subtasks);
   for (size_t i = 0; i < tests.size(); i++) {
     const test &t = tests[i];
     std::string in = name(i + 1, "in"), ans = name(i + 1, "ans");
@@ -373,8 +444,23 @@ int main(int argc, char **argv) {
       return cannot_write(ans, err);
     stop_if_asked();
   }
+  // The subtasks read back as validate reads them, so that tests.md places each test as it does.
+  subtask_set set;
+  if (subtasks) {
+    std::string file = scratch + "/subtasks.txt";
+    if (int err = write_file(file, write_subtasks)) return cannot_write(file, err);
+    stop_if_asked();
+    if (read_subtasks(scratch, &set, stderr) || set.s.size() != std::size(olympiad)) {
+      warn("'%s' does not read back as written; nothing written to '%s'", shown(file.c_str()),
+           shown(dir.c_str()));
+      discard();
+      return 1;
+    }
+  }
   std::string table = scratch + "/tests.md";
-  if (int err = write_file(table, write_table)) return cannot_write(table, err);
+  if (int err =
+          write_file(table, [&](FILE *f) { return write_table(f, subtasks ? &set : nullptr); }))
+    return cannot_write(table, err);
   stop_if_asked();
   // An empty DIR is replaced whole; one that gained files meanwhile is left as it is.
   if (rename(scratch.c_str(), dir.c_str()) != 0) {
