@@ -292,24 +292,23 @@ static void problem_line(const solution &s) {
     printf("%s: TLE, but within 1.5 times the limit: %s on %s would pass with a limit of %s s\n",
            s.name.c_str(), time_text(s.slowest_us).c_str(), names[s.at].c_str(),
            seconds(run_ms(s)).c_str());
+  } else if (subs.declared && s.folder > partial_folder && s.v != AC && s.points == subs.total) {
+    printf("%s: %s, yet all %ld points: only tests in no subtask reject it\n", s.name.c_str(),
+           got.c_str(), s.points);
+    if (want == WA) printf("  a test that does: %s\n", hunt_command(s).c_str());
   } else if (!as_expected(s)) {
     const char *then = want == WA && s.v == AC    ? ": the tests do not reject it"
                        : want == TLE              ? ": it ends in time"
                        : want == RTE && s.v <= WA ? ": it does not fail"
                                                   : "";
-    std::string points =
-        !subs.declared || s.folder == accepted_folder || s.v == AC || s.points < subs.total
-            ? ""
-            : ", yet all " + std::to_string(s.points) +
-                  " points: only tests in no subtask reject it";
-    if (subs.declared && s.folder == accepted_folder)
-      points = ", " + std::to_string(s.points) + " of " + std::to_string(subs.total) +
-               " points: " + passes(s);
+    std::string points = subs.declared && s.folder == accepted_folder
+                             ? ", " + std::to_string(s.points) + " of " +
+                                   std::to_string(subs.total) + " points: " + passes(s)
+                             : "";
     printf("%s: %s, expected %s%s%s\n", s.name.c_str(), got.c_str(), verdict_name[want], then,
            points.c_str());
-    if (want == WA && (s.v == AC || !points.empty()) && s.folder != accepted_folder)
-      printf("  a test that does: %s\n", hunt_command(s).c_str());
-  } else if (want == AC && s.slowest_us * 2 > opt.lim.time_ms * 1000LL) {
+    if (want == WA && s.v == AC) printf("  a test that does: %s\n", hunt_command(s).c_str());
+  } else if (s.folder == accepted_folder && s.slowest_us * 2 > opt.lim.time_ms * 1000LL) {
     printf("%s: %s on %s, more than half the %s s limit\n", s.name.c_str(),
            time_text(s.slowest_us).c_str(), names[s.slowest_at].c_str(),
            seconds(opt.lim.time_ms).c_str());

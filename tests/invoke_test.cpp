@@ -567,6 +567,67 @@ TEST(invoke, stopped_leaves_nothing_running_or_on_disk) {
 
 // What cannot be used is refused before anything is compiled: a usage error (exit 2) or a broken
 // test (exit 1, said as validate says it).
+// With subtasks each row gets its points, a subtask's when every test in it is AC; a partial
+// solution is judged by the points it declares. Test 1 is the sample, in no subtask.
+TEST(invoke, points_by_subtask) {
+  if (CHECKER_SANITIZED) GTEST_SKIP() << "invoke exercises g++ and the solutions, not the judge";
+  dir d;
+  std::string tests = three_tests(d), sols = d.at("sols");
+  mkdir(sols.c_str(), 0755);
+  put(tests + "/4.in", "1 0\n"), put(tests + "/4.ans", "1\n");
+  put(tests + "/subtasks.txt", "30 n<=3 # tests 2 and 4\n70\n");
+  // Right for n <= 3 alone, and right but on the sample.
+  const std::string small = "#include <cstdio>\nint main() { int n; long long x; scanf(\"%d "
+                            "%lld\", &n, &x);\n  puts(n == 1 && x == 0 ? \"1\" : \"-1\"); }\n",
+                    all_but_sample = "#include <cstdlib>\n" + get(WATER_SOURCE) +
+                                     "\nstatic int before = [] { int n; "
+                                     "long long x;\n  if (scanf(\"%d %lld\", &n, &x) == 2 && n "
+                                     "== 5) { puts(\"-1\"); _Exit(0); }\n  rewind(stdin); "
+                                     "return 0; }();\n";
+  const struct {
+    std::string file, source, row, problem;
+  } cases[] = {
+      {"accepted/water.cpp", get(WATER_SOURCE), " +AC +100 +-", ""},
+      {"accepted/small.cpp", small, " +WA +30 +1 ",
+       "WA on 1, expected AC, 30 of 100 points: passes "
+       "subtask 1$"},
+      {"partially_accepted/small.cpp", "// @EXPECTED_SCORE@: 30\n" + small, " +WA +30 +1 ", ""},
+      {"partially_accepted/fraction.cpp", "// @EXPECTED_SCORE@: 30.00\n" + small, " +WA +30 +1 ",
+       ""},
+      {"partially_accepted/over.cpp", "// @EXPECTED_SCORE@: 70\n" + small, " +WA +30 +1 ",
+       "30 points, expected 70: passes subtask 1$"},
+      {"partially_accepted/none.cpp", small, " +WA +30 +1 ",
+       "no line holds @EXPECTED_SCORE@: P; it gets 30 points, passes subtask 1$"},
+      {"partially_accepted/half.cpp", "// @EXPECTED_SCORE@: 30.5\n" + small, " +WA +30 +1 ",
+       "@EXPECTED_SCORE@ is not followed by whole points; it gets 30 points"},
+      {"wrong_answer/small.cpp", small, " +WA +30 +1 ", ""},
+      {"wrong_answer/sample.cpp", all_but_sample, " +WA +100 +1 ",
+       "WA on 1, yet all 100 points: only tests in no subtask reject it$"},
+  };
+  for (auto &c : cases) {
+    std::string path = sols + "/" + c.file;
+    mkdir(path.substr(0, path.rfind('/')).c_str(), 0755);
+    put(path, c.source);
+  }
+  printed p = run(INVOKE_PATH, d, {"--jobs", "2", sols, tests});
+  EXPECT_EQ(p.status, 1) << p.out << p.err;
+  EXPECT_TRUE(fits(p.out, "\nsolution +verdict +points +test +slowest +memory +why\n")) << p.out;
+  for (auto &c : cases) {
+    SCOPED_TRACE(c.file);
+    EXPECT_TRUE(fits(line_of(p.out, c.file + " "), "^" + c.file + c.row)) << p.out;
+    std::string problem = line_of(p.out, c.file + ": ");
+    EXPECT_TRUE(c.problem.empty() ? problem.empty() : fits(problem, c.problem)) << problem;
+  }
+  // Without subtasks a partial solution has no points to be judged by.
+  unlink((tests + "/subtasks.txt").c_str());
+  p = run(INVOKE_PATH, d, {"--jobs", "2", sols, tests});
+  EXPECT_EQ(p.status, 1);
+  EXPECT_EQ(line_of(p.out, "partially_accepted/small.cpp: "),
+            "partially_accepted/small.cpp: not run: TESTS declares no subtasks (no subtasks.txt), "
+            "so no points to score");
+  EXPECT_TRUE(fits(line_of(p.out, "solution "), "^solution +verdict +test +slowest +memory +why$"));
+}
+
 TEST(invoke, refuses_bad_limits_and_broken_tests) {
   dir d;
   std::string tests = three_tests(d), sols = d.at("sols"), broken = d.at("broken");
@@ -580,6 +641,10 @@ TEST(invoke, refuses_bad_limits_and_broken_tests) {
   put(twice + "/1.in", "5 4\n"), put(twice + "/1.ans", "2 4 1 3 5\n");
   symlink((twice + "/1.in").c_str(), (twice + "/2.in").c_str());
   put(twice + "/2.ans", "2 4 1 3 5\n");
+  std::string points = d.at("points");
+  mkdir(points.c_str(), 0755);
+  put(points + "/1.in", "4 1\n"), put(points + "/1.ans", "1 3 2 4\n");
+  put(points + "/subtasks.txt", "50\n50 n<3\n");
   const std::string me = INVOKE_PATH, use = "\nusage: " + me +
                                             " [--time-limit SECONDS] [--memory-limit MIB] "
                                             "[--jobs N] [--python INTERPRETER] [--unconfined] "
@@ -615,7 +680,8 @@ TEST(invoke, refuses_bad_limits_and_broken_tests) {
        2,
        "",
        me + ": SOLUTIONS '" + sols +
-           "' holds no file in accepted/, wrong_answer/, time_limit_exceeded/ or run_time_error/" +
+           "' holds no file in accepted/, partially_accepted/, wrong_answer/, "
+           "time_limit_exceeded/ or run_time_error/" +
            use},
       {{"--jobs"}, 2, "", me + ": --jobs needs a value" + use},
       {{"--python=", sols, tests},
@@ -634,6 +700,11 @@ TEST(invoke, refuses_bad_limits_and_broken_tests) {
        broken + "/1.ans: says -1, but a permutation of 1..5 holds 4 (volumes 0..6 are reachable): "
                 "`construct 5 4` writes one\n0 sound, 1 broken\n",
        me + ": '" + broken + "' holds a broken test: nothing run\n"},
+      {{sols, points},
+       1,
+       points + "/subtasks.txt:2: 'n<3' is not a constraint: expected n<=N, n>=N, x<=X, x>=X or "
+                "x=X\n",
+       me + ": '" + points + "' holds a broken subtasks.txt: nothing run\n"},
   };
   for (auto &c : cases) {
     printed p = run(INVOKE_PATH, d, c.args);
