@@ -422,6 +422,11 @@ TEST(hunt, finds_adds_or_says_nothing_found) {
   ASSERT_EQ(std::system(("cp -r " + tests + " " + singles).c_str()), 0);
   put(d.at("water.cpp"), get(WATER_SOURCE));
   put(d.at("broken.cpp"), "int main() { return missing; }");
+  // Two subtasks: n <= 4 (tests 2 and 3; 1 is the sample) and n >= 6 (test 4).
+  std::string subs = d.at("subs");
+  ASSERT_EQ(std::system(("cp -r " + tests + " " + subs).c_str()), 0);
+  put(subs + "/4.in", "6 0\n"), put(subs + "/4.ans", "1 2 3 4 5 6\n");
+  put(subs + "/subtasks.txt", "40 n<=4\n60 n>=6\n");
   const std::string found = "\ntried [0-9]+ inputs in [0-9.]+ s\n";
   const struct {
     std::vector<std::string> args;
@@ -460,6 +465,19 @@ TEST(hunt, finds_adds_or_says_nothing_found) {
        "does not" +
            found + "added '" + singles + "/04.in' and '" + singles + "/04.ans'\n$",
        singles + "/04"},
+      {{"--subtask", "2", d.at("one.cpp"), subs},
+       0,
+       "^7 9: WA: the output says -1 \\(no solution\\) but the reference answer does not \\(in "
+       "subtask 2\\)" +
+           found + "$",
+       ""},
+      {{"--subtask", "1", d.at("one.cpp"), subs}, 1, "^nothing found: tried [0-9]+ inputs", ""},
+      {{"--add", "--subtask=1", d.at("most.cpp"), subs},
+       0,
+       "^[1-4] [0-9]+: WA: [^\n]*\\(in subtask 1\\)\n",
+       subs + "/05"},
+      {{"--subtask", "3", d.at("one.cpp"), subs}, 2, "^$", ""},
+      {{"--subtask", "1", d.at("one.cpp"), tests}, 2, "^$", ""},
   };
   for (auto &c : cases) {
     printed p = run(HUNT_PATH, d, c.args);
