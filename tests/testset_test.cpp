@@ -212,20 +212,23 @@ TEST(testset, the_accepted_solution_scores_10_on_every_test) {
 // undefined behaviour earlier, so they build none of it).
 TEST(testset, each_wrong_solution_fails_some_test) {
   if (CHECKER_SANITIZED) GTEST_SKIP() << "invoke exercises g++ and the solutions, not the judge";
-  written s;
+  written s(false, 0); // the built-in set with its subtasks: the partial ones get their points
   std::string sample;
   for (auto &t : s.tests)
     if (t.n == 5 && t.x == 4) sample = t.id;
   printed p = run(INVOKE_PATH, s.d, {SUBMISSIONS_DIR, s.path});
   EXPECT_EQ(p.status, 0) << p.out << p.err;
-  EXPECT_TRUE(fits(p.out, "\naccepted/water\\.cpp +AC +- ")) << p.out;
+  EXPECT_TRUE(fits(p.out, "\naccepted/water\\.cpp +AC +100 +- ")) << p.out;
+  EXPECT_TRUE(fits(p.out, "\npartially_accepted/permutations\\.cpp +WA +10 ")) << p.out;
+  EXPECT_TRUE(fits(p.out, "\npartially_accepted/quadratic\\.cpp +TLE +50 ")) << p.out;
   std::vector<std::string> wrong = names(SUBMISSIONS_DIR "/wrong_answer");
   ASSERT_FALSE(wrong.empty());
   for (auto &w : wrong) {
     size_t at = p.out.find("\nwrong_answer/" + w + " ");
     std::string row = p.out.substr(at + 1, p.out.find('\n', at + 1) - at - 1);
-    EXPECT_TRUE(at != p.out.npos && fits(row, " WA +[0-9]+ ")) << w << " is not WA: " << row;
-    EXPECT_FALSE(fits(row, " WA +" + sample + " ")) << w << " fails the sample";
+    EXPECT_TRUE(at != p.out.npos && fits(row, " WA +[0-9]+ +[0-9]+ "))
+        << w << " is not WA: " << row;
+    EXPECT_FALSE(fits(row, " WA +[0-9]+ +" + sample + " ")) << w << " fails the sample";
   }
 }
 
