@@ -265,6 +265,7 @@ static void run_solutions(const task &t) {
   // invoke's hunt commands name the tests as packaged; the organiser adds to their own.
   std::vector<std::string> weak;
   const std::string loose = ": AC on every test, expected WA: the tests do not reject it";
+  const std::string unscored = " points: only tests in no subtask reject it";
   for (size_t at = 0, e; at < text.size(); at = e + 1) {
     e = text.find('\n', at);
     if (e == std::string::npos) e = text.size();
@@ -273,6 +274,10 @@ static void run_solutions(const task &t) {
     if (line.size() >= loose.size() &&
         line.compare(line.size() - loose.size(), loose.size(), loose) == 0)
       weak.push_back(line.substr(0, line.size() - loose.size()));
+    else if (line.size() >= unscored.size() &&
+             line.compare(line.size() - unscored.size(), unscored.size(), unscored) == 0 &&
+             line.compare(0, 13, "wrong_answer/") == 0)
+      weak.push_back(line.substr(0, line.find(": ")));
   }
   while (!shown_lines.empty() && shown_lines.back() == '\n') shown_lines.pop_back();
   if (!text.empty()) say(shown_lines);
