@@ -46,6 +46,14 @@ static void scoring_data(const task &t, const std::string &data) {
   }
 }
 
+long long output_mib(const task &t) {
+  long long largest = 0;
+  struct stat st;
+  for (const test &c : t.tests)
+    if (stat(c.ans.c_str(), &st) == 0) largest = std::max(largest, (long long)st.st_size);
+  return std::max((2 * largest + 1048575) / 1048576, 8LL);
+}
+
 void write_icpc(const task &t) {
   std::string icpc = t.o + "/icpc/water";
   for (const char *d : {"/problem_statement", "/data/sample", "/data/secret", "/input_validators",
@@ -54,13 +62,10 @@ void write_icpc(const task &t) {
   // The statement as it was typeset: FILE byte for byte, the images it includes, the figure.
   put_tree(t.sd, icpc + "/problem_statement");
   put(t.pdf, icpc + "/problem_statement/problem.pdf");
-  long long largest = 0;
   for (size_t i = 0; i < t.tests.size(); i++) {
     const test &c = t.tests[i];
     std::string to = i == 0 ? icpc + "/data/sample/1" : icpc + "/data/secret/" + c.name;
     if (i == 0 || !t.subs.declared) put(c.in, to + ".in"), put(c.ans, to + ".ans");
-    struct stat st;
-    if (stat(c.ans.c_str(), &st) == 0) largest = std::max(largest, (long long)st.st_size);
   }
   if (t.subs.declared) scoring_data(t, icpc + "/data");
   put(t.p.single + "/input_validator.cpp", icpc + "/input_validators/input_validator.cpp");
@@ -74,8 +79,7 @@ void write_icpc(const task &t) {
         S_ISDIR(st.st_mode))
       put_tree(from + "/" + verdict, icpc + "/submissions/" + verdict);
   }
-  // The output limit in MiB: twice the largest answer, and never below the host's default of 8.
-  long long output = std::max((2 * largest + 1048575) / 1048576, 8LL);
+  long long output = output_mib(t);
   // The format's first version has no time field: the verifier derives a time limit from the
   // accepted submissions, and judging systems read .timelimit, the one place it is written.
   write_file(icpc + "/problem.yaml",

@@ -20,6 +20,18 @@ static const char forms[] =
     "[--time-limit SECONDS] [--memory-limit MIB] [--statement FILE] [--solutions DIR] TESTS OUT";
 static const char marker[] = ".packages";
 
+// Each kind of host: the folder of OUT it gets, and its writer.
+struct writer {
+  const char *folder;
+  void (*write)(const task &);
+};
+static const writer writers[] = {
+    {"score-file", write_score_file}, {"cms", write_cms},
+    {"testlib", write_testlib},       {"icpc", write_icpc},
+    {"polygon", write_polygon},       {"dmoj", write_dmoj},
+    {"hydro", write_hydro},
+};
+
 static void usage(const char *name) {
   printf(
       "usage: %s [--time-limit SECONDS] [--memory-limit MIB] [--statement FILE]\n"
@@ -377,14 +389,13 @@ int main(int argc, char **argv) {
   read_title(t);
   typeset(t);
   if (!t.solutions.empty()) run_solutions(t);
-  write_score_file(t);
-  write_cms(t);
-  write_testlib(t);
-  write_icpc(t);
-  write_polygon(t);
+  for (const writer &w : writers) {
+    folder(t.o + "/" + w.folder);
+    w.write(t);
+  }
   replace(t);
-  say(format("%s: the sample and %zu tests%s for five hosts in '%s'", prog, t.tests.size() - 1,
+  say(format("%s: the sample and %zu tests%s for %zu hosts in '%s'", prog, t.tests.size() - 1,
              left_out.empty() ? "" : (" (" + left_out + " left out: the sample's input)").c_str(),
-             t.out.c_str()));
+             sizeof writers / sizeof *writers, t.out.c_str()));
   return 0;
 }

@@ -78,6 +78,8 @@ std::string yaml_string(const std::string &s);
 // ("%03d"): the sample's 0-point subtask, then each subtask's points and tests; codes[k] are the
 // numbers of subtask k's tests. A YAML flow list, and a Python list too.
 std::string group_min(const std::vector<std::vector<size_t>> &codes, const subtask_set &subs);
+// The output limit in MiB: twice the largest answer, and never below the format's default of 8.
+long long output_mib(const task &t);
 // The subtasks for a README: each one's points, constraints and its tests as numbered there.
 std::string subtasks_text(const task &t);
 
@@ -87,6 +89,9 @@ void write_cms(const task &t);
 void write_testlib(const task &t);
 void write_icpc(const task &t);
 void write_polygon(const task &t);
+void write_dmoj(const task &t);
+void write_hydro(const task &t);
+
 // The statement: the title read, the images gathered, the PDF typeset.
 void read_title(task &t);
 void typeset(task &t);

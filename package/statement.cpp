@@ -182,7 +182,10 @@ static std::string subtasks_table(const task &t) {
     std::string c;
     for (const bound &b : s.bounds)
       c += format("%s$%c %s %lld$", c.empty() ? "" : ", ", b.var,
-                  b.op == '<' ? "\\le" : b.op == '>' ? "\\ge" : "=", b.v);
+                  b.op == '<'   ? "\\le"
+                  : b.op == '>' ? "\\ge"
+                                : "=",
+                  b.v);
     r += format("%zu & %ld & %s\\\\\n", k + 1, s.points,
                 c.empty() ? "no further constraints" : c.c_str());
   }

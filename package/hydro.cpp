@@ -1,0 +1,47 @@
+// The school judge's problem: problem.yaml, problem.md and testdata/ with config.yaml, the
+// checker built beside the judge's own testlib.h; and the same files at the root of a zip.
+#include "package.h"
+
+// testdata/config.yaml: the limits, the checker and, with subtasks, each one's tests (a test may
+// stand in several; the sample in none). Without them the judge reads the tests by their names,
+// NN.in with NN.ans, as one subtask of 100 points shared out.
+static std::string config(const task &t) {
+  std::string r = format("type: default\ntime: %ss\nmemory: %ldm\nchecker_type: testlib\n"
+                         "checker: check.cpp\n",
+                         t.seconds.c_str(), t.memory_mib);
+  if (!t.subs.declared) return r;
+  r += "subtasks:\n";
+  for (size_t k = 0; k < t.subs.s.size(); k++) {
+    r += format("- id: %zu\n  score: %ld\n  type: min\n  cases:\n", k + 1, t.subs.s[k].points);
+    for (size_t i : t.subs.s[k].tests)
+      r += "  - input: " + number(t, i) + ".in\n    output: " + number(t, i) + ".ans\n";
+  }
+  return r;
+}
+
+// The statement as the judge shows it: the PDF embedded, the limits and subtasks as text.
+static std::string markdown(const task &t) {
+  std::string r = t.limits + "\n\n@[pdf](file://statement.pdf)\n";
+  if (!t.subs.declared) return r;
+  r += "\n| Subtask | Points | Constraints |\n|---|---|---|\n";
+  for (size_t k = 0; k < t.subs.s.size(); k++)
+    r += format("| %zu | %ld | %s |\n", k + 1, t.subs.s[k].points,
+                t.subs.s[k].bounds.empty() ? "no further constraints" : t.subs.s[k].words.c_str());
+  return r;
+}
+
+void write_hydro(const task &t) {
+  std::string hy = t.o + "/hydro/water";
+  folder(hy + "/testdata");
+  folder(hy + "/additional_file");
+  for (size_t i = 0; i < t.tests.size(); i++) {
+    put(t.tests[i].in, hy + "/testdata/" + number(t, i) + ".in");
+    put(t.tests[i].ans, hy + "/testdata/" + number(t, i) + ".ans");
+  }
+  put(t.p.single + "/check.cpp", hy + "/testdata/check.cpp");
+  write_file(hy + "/testdata/config.yaml", config(t));
+  put(t.pdf, hy + "/additional_file/statement.pdf");
+  write_file(hy + "/problem.yaml", "title: " + yaml_string(t.title) + "\ntag: []\n");
+  write_file(hy + "/problem.md", markdown(t));
+  zip_folder(t, hy, t.o + "/hydro/water.zip");
+}
