@@ -45,7 +45,7 @@ if(NOT PDFLATEX)
 endif()
 add_library(package_writers STATIC package/files.cpp package/statement.cpp
   package/score_file.cpp package/cms.cpp package/testlib.cpp package/icpc.cpp
-  package/polygon.cpp package/dmoj.cpp package/hydro.cpp)
+  package/polygon.cpp package/dmoj.cpp package/hydro.cpp package/sio2.cpp package/boca.cpp)
 target_include_directories(package_writers PUBLIC package)
 target_link_libraries(package_writers PUBLIC solutions)
 target_compile_definitions(package_writers PRIVATE CMAKE_PATH="${CMAKE_COMMAND}")

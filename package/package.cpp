@@ -16,8 +16,8 @@
 #include "solution.h"
 #include "test_data.h"
 
-static const char forms[] =
-    "[--time-limit SECONDS] [--memory-limit MIB] [--statement FILE] [--solutions DIR] TESTS OUT";
+static const char forms[] = "[--time-limit SECONDS] [--memory-limit MIB] [--statement FILE] "
+                            "[--solutions DIR] [--task-id ID] TESTS OUT";
 static const char marker[] = ".packages";
 
 // Each kind of host: the folder of OUT it gets, and its writer.
@@ -26,10 +26,15 @@ struct writer {
   void (*write)(const task &);
 };
 static const writer writers[] = {
-    {"score-file", write_score_file}, {"cms", write_cms},
-    {"testlib", write_testlib},       {"icpc", write_icpc},
-    {"polygon", write_polygon},       {"dmoj", write_dmoj},
+    {"score-file", write_score_file},
+    {"cms", write_cms},
+    {"testlib", write_testlib},
+    {"icpc", write_icpc},
+    {"polygon", write_polygon},
+    {"dmoj", write_dmoj},
     {"hydro", write_hydro},
+    {"sio2", write_sio2},
+    {"boca", write_boca},
 };
 
 static void usage(const char *name) {
@@ -108,6 +113,13 @@ static int set_option(int c, const char *value, task &t) {
   case 's':
     t.statement = value;
     return 0;
+  case 'i':
+    if (strlen(value) != 3 || !islower((unsigned char)value[0]) ||
+        !islower((unsigned char)value[1]) || !islower((unsigned char)value[2]))
+      return usage_error(forms, "--task-id '%s': expected three lowercase letters such as wat",
+                         shown(value));
+    t.task_id = value;
+    return 0;
   }
   t.solutions = value;
   return 0;
@@ -120,6 +132,7 @@ static int parse(int argc, char **argv, task &t, std::vector<std::string> *args)
                         {"memory-limit", required_argument, nullptr, 'm'},
                         {"statement", required_argument, nullptr, 's'},
                         {"solutions", required_argument, nullptr, 'S'},
+                        {"task-id", required_argument, nullptr, 'i'},
                         {"help", no_argument, nullptr, 'h'},
                         {nullptr, 0, nullptr, 0}};
   opterr = 0;
@@ -336,7 +349,7 @@ int main(int argc, char **argv) {
   const char *cmake = getenv("CMAKE");
   if (cmake && *cmake) t.p.cmake = cmake;
   t.statement = t.p.statement;
-  t.time_ms = 1000, t.memory_mib = 256;
+  t.time_ms = 1000, t.memory_mib = 256, t.task_id = "wat";
   std::vector<std::string> args;
   int status = parse(argc, argv, t, &args);
   if (status >= 0) return status;

@@ -34,6 +34,7 @@ struct task {
   std::string title;   // the argument of \problemname
   int width;           // digits of a test's number on hosts that number from 1
   subtask_set subs;    // TESTS/subtasks.txt; each subtask's tests index tests, the sample in none
+  std::string task_id; // the Polish olympiad system's three-letter name of the task
 };
 
 // One line on stderr, the scratch folder removed, exit 1.
@@ -91,6 +92,8 @@ void write_icpc(const task &t);
 void write_polygon(const task &t);
 void write_dmoj(const task &t);
 void write_hydro(const task &t);
+void write_sio2(const task &t);
+void write_boca(const task &t);
 
 // The statement: the title read, the images gathered, the PDF typeset.
 void read_title(task &t);
