@@ -403,6 +403,6 @@ kill -TERM $pid
 wait $pid
 need "TERM mid-run: exit 1, nothing left beside OUT" "[ $? = 1 ] && [ $i -lt 200 ] && [ ! -e '$d/stopped' ] &&
   [ -z \"\$(ls -A '$d' | grep -F .package-)\" ]"
-need "no scratch folder left in or beside an output" "[ \"\$(ls -A '$out')\" = \"\$(printf '.packages\ncms\nicpc\npolygon\nscore-file\ntestlib')\" ] &&
+need "no scratch folder left in or beside an output" "[ \"\$(ls -A '$out')\" = \"\$(printf '.packages\nboca\ncms\ndmoj\nhydro\nicpc\npolygon\nscore-file\nsio2\ntestlib')\" ] &&
   [ -z \"\$(ls -A '$d' | grep -F .package-)\" ]"
 exit $failed
