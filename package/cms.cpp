@@ -35,19 +35,23 @@ void write_cms(const task &t) {
   write_file(cms + "/task.yaml",
              format("name: water\ntitle: %s\ninfile: \"\"\noutfile: \"\"\ntime_limit: %s\n"
                     "memory_limit: %ld\nn_input: %zu\nscore_type: %s\ntotal_value: %ld\n"
-                    "token_mode: disabled\n",
+                    "token_mode: disabled\nprimary_language: en\n",
                     yaml_string(t.title).c_str(), t.seconds.c_str(), t.memory_mib, count,
                     score.c_str(), total));
 }
 
+// Each subtask's tests as one pattern, "^(001|002)$": the olympiad system's releases read a
+// pattern or a count, never a list of names; it matches from a name's start, hence the "$".
+static std::string pattern(const std::vector<size_t> &codes) {
+  std::string r = "\"^(";
+  for (size_t j = 0; j < codes.size(); j++) r += format("%s%03zu", j ? "|" : "", codes[j]);
+  return r + ")$\"";
+}
+
 std::string group_min(const std::vector<std::vector<size_t>> &codes, const subtask_set &subs) {
-  std::string r = "[[0, [\"000\"]]";
-  for (size_t k = 0; k < codes.size(); k++) {
-    r += format(", [%ld, [", subs.s[k].points);
-    for (size_t j = 0; j < codes[k].size(); j++)
-      r += format("%s\"%03zu\"", j ? ", " : "", codes[k][j]);
-    r += "]]";
-  }
+  std::string r = "[[0, " + pattern({0}) + "]";
+  for (size_t k = 0; k < codes.size(); k++)
+    r += format(", [%ld, %s]", subs.s[k].points, pattern(codes[k]).c_str());
   return r + "]";
 }
 

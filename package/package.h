@@ -76,8 +76,8 @@ int run(const std::vector<std::string> &argv, const std::string &dir, const std:
 // A YAML string in double quotes, whatever colons, quotes or backslashes it holds.
 std::string yaml_string(const std::string &s);
 // GroupMin's parameters for tests numbered from 0 as the olympiad system's loaders name them
-// ("%03d"): the sample's 0-point subtask, then each subtask's points and tests; codes[k] are the
-// numbers of subtask k's tests. A YAML flow list, and a Python list too.
+// ("%03d"): the sample's 0-point subtask, then each subtask's points and a pattern of its tests;
+// codes[k] are the numbers of subtask k's tests. A YAML flow list, and a Python list too.
 std::string group_min(const std::vector<std::vector<size_t>> &codes, const subtask_set &subs);
 // The output limit in MiB: twice the largest answer, and never below the format's default of 8.
 long long output_mib(const task &t);

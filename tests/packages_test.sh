@@ -128,6 +128,85 @@ print('\n'.join(bad))
 EOF
 }
 
+# What each host makes of TESTS/subtasks.txt, against the tests each subtask's constraints place,
+# read anew from the inputs: GroupMin's patterns in task.yaml and files/cms_conf.py (codename NN - 1
+# for tests/NN), problem.xml's groups, and data/secret/subtaskK as the default grader scores it.
+# subtasks_checked OUT TESTS prints each check that fails.
+subtasks_checked() {
+  python3 - "$@" "$sample_in" <<'EOF'
+import json, operator as o, os, re, sys, xml.etree.ElementTree as ET
+out, tests, s_in = sys.argv[1:]
+bad, read = [], lambda f: open(f, 'rb').read()
+def need(what, ok):
+    if not ok: bad.append(what)
+names = [n[:-3] for n in sorted(os.listdir(tests))
+         if n[-3:] == '.in' and read(f'{tests}/{n}') != read(s_in)]
+ours = {**{read(f'{tests}/{k}.in'): k for k in names}, read(s_in): 'sample'}  # a file's test, by its bytes
+def meets(k, c):
+    v, op, lim = re.fullmatch(r'([nx])(<=|>=|=)(-?\d+)', c).groups()
+    n, x = map(int, read(f'{tests}/{k}.in').split())
+    return {'<=': o.le, '>=': o.ge, '=': o.eq}[op](n if v == 'n' else x, int(lim))
+subs = [(int(w[0]), {k for k in names if all(meets(k, c) for c in w[1:])})
+        for w in map(str.split, open(tests + '/subtasks.txt')) if w]
+want = [(0, {'sample'})] + subs
+# GroupMin's subtasks as the olympiad system reads them: a pattern matched from a codename's start.
+def group_min(params, held):
+    return [(p, isinstance(t, str) and {held[c] for c in held if re.match(t, c)}) for p, t in params]
+y = dict(l.split(': ', 1) for l in open(out + '/cms/water/task.yaml').read().splitlines())
+held = {'%03d' % i: k for i, k in enumerate(['sample'] + names)}
+need('cms: task.yaml: GroupMin, the sample 0 points, each subtask its points and tests',
+     (y['score_type'], y['n_input']) == ('GroupMin', str(len(held))) and
+     group_min(json.loads(y['score_type_parameters']), held) == want)
+pg, conf = out + '/polygon/water', {}
+root = ET.parse(pg + '/problem.xml').getroot()
+ts = root.find('judging/testset')
+listed, pattern = ts.findall('tests/test'), pg + '/' + ts.findtext('input-path-pattern')
+held = {'%03d' % i: ours[read(pattern % (i + 1))] for i in range(len(listed))}
+exec(open(pg + '/files/cms_conf.py').read(), conf)
+ds = conf['datasets']['tests']
+need('polygon: files/cms_conf.py: the same GroupMin over tests/NN',
+     ds['score_type'] == 'GroupMin' and group_min(ds['score_type_parameters'], held) == want)
+of = lambda g: [t for t in listed if t.get('group') == g]
+need("polygon: the testset's groups 0 to K, complete-group, each its tests, their points the group's",
+     [(g.get('name'), float(g.get('points')), g.get('points-policy'))
+      for g in ts.findall('groups/group')] ==
+     [(str(k), p, 'complete-group') for k, (p, _) in enumerate(want)] and
+     all({held['%03d' % listed.index(t)] for t in of(str(k))} == m and
+         sum(float(t.get('points')) for t in of(str(k))) == p for k, (p, m) in enumerate(want)))
+# The attributes a strict reader of the exports takes on these elements, and its solution tags.
+takes = {'test': 'group method points sample cmd description from-file verdict',
+         'group': 'name feedback-policy points-policy points', 'solution': 'tag note'}
+tags = ('main accepted rejected wrong-answer time-limit-exceeded memory-limit-exceeded failed '
+        'presentation-error time-limit-exceeded-or-accepted time-limit-exceeded-or-memory-limit-exceeded')
+need('polygon: tests, groups and solutions with only the attributes and tags the exports have',
+     all(set(e.attrib) <= set(takes[e.tag].split()) for e in root.iter() if e.tag in takes) and
+     all(s.get('tag') in tags.split() for s in root.iter('solution')))
+def graded(d, conf, failing):  # (verdict, score) by the default grader, a folder's keys inherited
+    f, got = d + '/testdata.yaml', []
+    if os.path.exists(f):
+        conf = {**conf, **dict(l.split(': ', 1) for l in open(f).read().splitlines())}
+    for e in sorted(os.listdir(d)):
+        if os.path.isdir(d + '/' + e): got.append(graded(d + '/' + e, conf, failing))
+        elif e[-3:] == '.in':
+            ok = ours[read(d + '/' + e)] not in failing
+            got.append(('AC', float(conf['accept_score'])) if ok else ('WA', float(conf['reject_score'])))
+        if got and got[-1][0] != 'AC' and conf['on_reject'] == 'break': break
+    flags = conf['grader_flags'].split()
+    got = got[-1:] if 'ignore_sample' in flags else got
+    ok = all(v == 'AC' for v, _ in got) or 'accept_if_any_accepted' in flags and 'AC' in dict(got)
+    total = min if 'min' in flags else max if 'max' in flags else sum
+    return 'AC' if ok else 'WA', total(s for _, s in got)
+icpc = out + '/icpc/water'
+start = {'on_reject': 'break', 'grader_flags': '', 'accept_score': 1, 'reject_score': 0}  # the defaults
+left = lambda t: sum(p for p, m in want if t not in m)
+need('icpc: scoring, data/secret/subtaskK: each test that fails costs the points of the subtasks it is in',
+     'type: scoring' in open(icpc + '/problem.yaml').read() and len(os.listdir(icpc + '/data/secret')) ==
+     len(want) and all(graded(icpc + '/data', start, {t}) == ('AC' if left(t) else 'WA', left(t))
+                       for t in [None, 'sample'] + names))
+print('\n'.join(bad))
+EOF
+}
+
 "$figure" "$sample_in" "$sample_ans" >"$d/figure.png" || echo "FAIL the figure of the sample"
 figure_png=$d/figure.png
 # The built-in test set, and a folder of an organiser's own: the sample's input, two more tests,
@@ -340,6 +419,13 @@ mkdir -p "$d/good/accepted" "$d/good/wrong_answer" "$d/bad/accepted" "$d/bad/wro
   cp "$src/submissions/accepted/water.cpp" "$d/bad/accepted/" &&
   cp "$src/submissions/accepted/water.cpp" "$d/bad/wrong_answer/same.cpp" &&
   printf '#include <cstdio>\nint main() { puts("-1"); }\n' >"$d/good/wrong_answer/minus.cpp"
+# The built-in tests with subtasks, and solutions: the accepted one, and it wrong where n = 1 and
+# x is not 0, which loses subtasks 1 and 4.
+mkdir -p "$d/sub" "$d/partial/accepted" "$d/partial/partially_accepted" && cp "$d"/tests/* "$d/sub/" &&
+  printf '10 n<=8\n15 x=0\n25 n>=3 x<=100000\n50\n' >"$d/sub/subtasks.txt" &&
+  cp "$src/submissions/accepted/water.cpp" "$d/partial/accepted/" &&
+  sed -e '1i // @EXPECTED_SCORE@: 40' -e '/scanf/a if (n == 1 && x != 0) return puts("1"), 0;' \
+    "$src/submissions/accepted/water.cpp" >"$d/partial/partially_accepted/n_one.cpp"
 # An accepted solution that needs 0.7 s of CPU time a test, judged on the sample and one test.
 mkdir -p "$d/slow/accepted" "$d/one" && cp "$d"/mine/02.* "$d/one/" &&
   { echo '#include <ctime>' && sed 's/^int main() {/& while (clock() < 0.7 * CLOCKS_PER_SEC) {}/' \
@@ -379,6 +465,7 @@ a statement that loops forever, stopped|1|: st/loop.tex: LaTeX did not finish wi
 pdflatex missing: one line, the packages it needs|1|cannot typeset the statement: './absent-latex' cannot be run .Debian packages texlive-latex-base and lmodern.$|PDFLATEX=./absent-latex "$package" mine new|[ $lines = 1 ] && [ ! -e new ]
 solutions judged as their folders say: shipped|0|^$|"$package" --solutions good mine s-out|diff -r good s-out/icpc/water/submissions && grep -q '^wrong_answer/minus.cpp  *WA  *01-sample' stdout && grep -q '<solution tag="wrong-answer">' s-out/polygon/water/problem.xml && [ -z "$(polygon_checked s-out mine 'Water Between Columns' 1 256 2>&1)" ]
 more than 99 tests: the preparation system's names go on to 100, 101|0|^$|"$package" many many-out|[ -f many-out/polygon/water/tests/101.a ] && [ ! -e many-out/polygon/water/tests/001 ] && [ -f many-out/testlib/tests/001 ] && [ -z "$(polygon_checked many-out many 'Water Between Columns' 1 256 2>&1)" ]
+subtasks and a partial solution: each host's form of them|0|^$|"$package" --solutions partial sub t-out|grep -q '^partially_accepted/n_one.cpp  *WA  *40 ' stdout && diff -r partial t-out/icpc/water/submissions && [ $(grep -c '<solution tag="rejected">' t-out/polygon/water/problem.xml) = 1 ]
 a wrong solution the tests let through: nothing written|1|the solutions in 'bad' did not all get their folders' verdicts: nothing written$|"$package" --solutions=bad mine new|[ $lines = 1 ] && [ ! -e new ] && grep -q 'same.cpp: AC on every test, expected WA: the tests do not reject it' stdout && grep -q "^  a test that rejects wrong_answer/same.cpp: '.*hunt' --time-limit 1 --memory-limit 256 'bad/wrong_answer/same.cpp' 'mine' --add$" stdout
 a solution past the time limit given, not invoke's own|1|the solutions in 'slow' did not all get their folders' verdicts: nothing written$|"$package" --time-limit 0.5 --solutions slow one slow-out|[ $lines = 1 ] && [ ! -e slow-out ] && grep -q '^accepted/slow.cpp  *TLE' stdout
 no statement file|1|cannot read statement 'st/absent.tex'$|"$package" --statement st/absent.tex mine new|[ $lines = 1 ] && [ ! -e new ]
@@ -387,6 +474,8 @@ a time limit past milliseconds, never rounded|2|--time-limit .2.0004.|"$package"
 the summary on a full standard output: one line|3|package: cannot write standard output: No space left on device$|"$package" mine f-out >/dev/full|[ $lines = 1 ]
 the solutions' table on a full standard output: one line, nothing written|3|package: cannot write standard output: No space left on device$|"$package" --solutions good one new >/dev/full|[ $lines = 1 ] && [ ! -e new ]
 EOF
+need "subtasks: each host's form of them, as their constraints place the tests" \
+  "[ -z \"\$(subtasks_checked '$d/t-out' '$d/sub' 2>&1)\" ]" || subtasks_checked "$d/t-out" "$d/sub"
 for h in --help -h; do
   (cd "$d" && "$package" "$h" mine new >"$d/stdout" 2>"$d/err")
   need "$h: the usage on stdout, exit 0, nothing written" "[ $? = 0 ] && grep -qF 'usage: $package ' '$d/stdout' &&
