@@ -82,11 +82,13 @@ void write_icpc(const task &t) {
   long long output = output_mib(t);
   // The format's first version has no time field: the verifier derives a time limit from the
   // accepted submissions, and judging systems read .timelimit, the one place it is written.
-  write_file(icpc + "/problem.yaml",
-             format("name: %s\nuuid: 3c1f6a52-8d0e-4b7a-9f25-6e4d2b7c9a10\n%svalidation: custom\n"
-                    "limits:\n  memory: %ld\n  output: %lld\n",
-                    yaml_string(t.title).c_str(), t.subs.declared ? "type: scoring\n" : "",
-                    t.memory_mib, output));
+  write_file(
+      icpc + "/problem.yaml",
+      format("name: %s\nuuid: 3c1f6a52-8d0e-4b7a-9f25-6e4d2b7c9a10\n%svalidation: custom\n"
+             "limits:\n  memory: %ld\n  output: %lld\n",
+             yaml_string(t.title).c_str(),
+             t.subs.declared ? "type: scoring\ngrading:\n  show_test_data_groups: true\n" : "",
+             t.memory_mib, output));
   write_file(icpc + "/.timelimit", t.seconds + "\n");
   zip_folder(t, icpc, t.o + "/icpc/water.zip");
 }
