@@ -65,6 +65,8 @@ single_source(checker.cpp checker)
 single_source(check.cpp checker-testlib)
 single_source(output_validator.cpp checker-icpc)
 single_source(checker-cms.cpp checker-cms)
+single_source(checker-sio2.cpp checker-sio2)
+single_source(checker-boca.cpp checker-boca)
 single_source(input_validator.cpp input-validator)
 single_source(validator.cpp input-validator-testlib)
 

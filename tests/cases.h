@@ -70,6 +70,7 @@ const row rows[] = {
     {"empty_output", "3 0", "", perm, 0, false},
     {"only_white_space", "3 0", " \n\t\r\n", perm, 0, false},
     {"hex_is_not_read", "3 1", "0x2 1 3", perm, 0, false},
+    {"host_verdict_words", "3 1", "OK\nok\n100\n", perm, 0, false}, // forges no host's verdict
     {"n_one_volume_zero", "1 0", "1", "1", 10, false},
     {"n_one_wrong_x", "1 1", "1", "1", 0, true},
     {"n_two", "2 0", "2 1", "1 2", 10, false},

@@ -80,6 +80,19 @@ ran cms(const dir &d, std::vector<std::string> extra = {}) {
   return {start(CHECKER_CMS_PATH, d, args), get(d.at("stdout")), get(d.at("stderr")), ""};
 }
 
+ran sio2(const dir &d) {
+  return {start(CHECKER_SIO2_PATH, d, {d.at("in"), d.at("out"), d.at("ans")}), get(d.at("stdout")),
+          get(d.at("stderr")), ""};
+}
+
+// As BOCA runs it: both streams into one file, out here.
+ran boca(const dir &d) {
+  int st = start("/bin/sh", d,
+                 {"-c", "f=$1; shift; \"$@\" >\"$f\" 2>&1", "sh", d.at("merged"), CHECKER_BOCA_PATH,
+                  d.at("out"), d.at("ans"), d.at("in")});
+  return {st, get(d.at("merged")), get(d.at("stderr")), ""};
+}
+
 const char *const xml_head = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>";
 const std::string see_file = "\nSee file to check exit message\n";
 
@@ -134,6 +147,18 @@ TEST(hosts, every_case_as_the_checker_judges_it_or_a_judge_error) {
                        : e == reject ? "translate:wrong\n"
                                      : "checker-cms: " + why + "\n");
     }
+
+    ran s = sio2(d);
+    EXPECT_EQ(s.status, e == broken ? 3 : 0) << s.err;
+    EXPECT_EQ(s.out, e == accept   ? "OK\n" + why + "\n100\n"
+                     : e == reject ? "WRONG\n" + why + "\n0\n"
+                                   : "");
+    EXPECT_EQ(s.err, e == broken ? "checker-sio2: " + why + "\n" : "");
+
+    // BOCA shows the last line; the judges' error log keeps the stderr line before it.
+    ran b = boca(d);
+    EXPECT_EQ(b.status, e == accept ? 4 : e == reject ? 6 : 43) << b.out;
+    EXPECT_EQ(b.out, (e == broken ? "checker-boca: " + why + "\n" : "") + why + "\n");
   }
 }
 
@@ -314,6 +339,25 @@ TEST(hosts, cms_arguments_and_a_full_standard_output) {
             1);
   EXPECT_EQ(get(d.at("stderr")),
             "checker-cms: standard output cannot be written: No space left on device\n");
+}
+
+// Other than three paths is a usage line, an outcome that cannot be written one line saying so:
+// both the host's system error.
+TEST(hosts, sio2_and_boca_usage_and_a_full_standard_output) {
+  dir d;
+  files(d, rows[0]);
+  for (auto f : {std::pair<std::string, int>{CHECKER_SIO2_PATH, 3}, {CHECKER_BOCA_PATH, 43}}) {
+    for (size_t k : {0, 2, 4}) {
+      EXPECT_EQ(start(f.first, d, std::vector<std::string>(k, d.at("in"))), f.second) << k;
+      EXPECT_TRUE(fits(get(d.at("stderr")), "^usage: checker-(sio2|boca) [A-Z_ ]+\n$"));
+      EXPECT_EQ(get(d.at("stdout")), "");
+    }
+    // The input as all three files: rejected, so something is written.
+    EXPECT_EQ(start(f.first, d, std::vector<std::string>(3, d.at("in")), "", {}, "/dev/full"),
+              f.second);
+    EXPECT_TRUE(fits(get(d.at("stderr")), "^checker-(sio2|boca): standard output cannot be "
+                                          "written: No space left on device\n$"));
+  }
 }
 
 // judgemessage.txt linked to the file on standard input: writing it would destroy the output.

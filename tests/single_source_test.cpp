@@ -57,6 +57,15 @@ trace cms(const std::string &prog, const dir &d) {
   return finish(start(prog, d, {d.at("in"), d.at("ans"), d.at("out")}), d, "");
 }
 
+// The three paths in the checker's order: checker-testlib's shortest form, and SIO2's.
+trace three(const std::string &prog, const dir &d) {
+  return finish(start(prog, d, {d.at("in"), d.at("out"), d.at("ans")}), d, "");
+}
+
+trace boca(const std::string &prog, const dir &d) {
+  return finish(start(prog, d, {d.at("out"), d.at("ans"), d.at("in")}), d, "");
+}
+
 const struct program {
   const char *name;
   std::string built, single;
@@ -66,6 +75,8 @@ const struct program {
     {"check", BUILT_CHECK_PATH, SINGLE_CHECK_PATH, testlib},
     {"output_validator", BUILT_OUTPUT_VALIDATOR_PATH, SINGLE_OUTPUT_VALIDATOR_PATH, icpc},
     {"checker-cms", BUILT_CHECKER_CMS_PATH, SINGLE_CHECKER_CMS_PATH, cms},
+    {"checker-sio2", BUILT_CHECKER_SIO2_PATH, SINGLE_CHECKER_SIO2_PATH, three},
+    {"checker-boca", BUILT_CHECKER_BOCA_PATH, SINGLE_CHECKER_BOCA_PATH, boca},
 };
 
 void expect_same(const trace &built, const trace &single) {
@@ -275,11 +286,6 @@ std::vector<testlib_build> testlib_builds(const dir &d, const std::string &sourc
   }
   if (builds.empty()) std::printf("skipped: TESTLIB_H names no testlib.h\n");
   return builds;
-}
-
-// checker-testlib's shortest form: the verdict on stderr.
-trace three(const std::string &prog, const dir &d) {
-  return finish(start(prog, d, {d.at("in"), d.at("out"), d.at("ans")}), d, "");
 }
 
 const char *const words[] = {"ok ", "wrong answer ", "wrong output format ", "FAIL "};
