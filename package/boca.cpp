@@ -46,13 +46,24 @@ static std::string compare_script(const std::string &source) {
          source;
 }
 
+// PHP's parse_ini_file reads problem.info: quoted, a title's "(", "!", ";" or "Yes" neither fails
+// nor changes it, and a backslash, a quote and the "$" of "${...}" take a backslash.
+static std::string ini_string(const std::string &s) {
+  std::string r = "\"";
+  for (char c : s) {
+    if (c == '\\' || c == '"' || c == '$') r += '\\';
+    r += c;
+  }
+  return r + "\"";
+}
+
 void write_boca(const task &t) {
   std::string bc = t.o + "/boca/water";
   for (const char *d :
        {"/description", "/limits", "/compile", "/run", "/compare", "/input", "/output"})
     folder(bc + d);
   write_file(bc + "/description/problem.info",
-             "basename=water\nfullname=" + t.title + "\ndescfile=water.pdf\n");
+             "basename=water\nfullname=" + ini_string(t.title) + "\ndescfile=water.pdf\n");
   put(t.pdf, bc + "/description/water.pdf");
   std::string source;
   if (!read_file(t.p.single + "/checker-boca.cpp", &source))

@@ -8,16 +8,16 @@ static std::string yaml_case(const task &t, size_t i, const char *points) {
 }
 
 // One case a test, a point each, or with subtasks one batch a subtask worth its points (a test
-// may stand in several); the sample first, worth nothing.
+// may stand in several); the sample last, worth nothing, as a failed 0-point case ends judging.
 static std::string cases(const task &t) {
-  std::string r = "test_cases:\n- " + yaml_case(t, 0, "0") + "\n";
+  std::string r = "test_cases:\n";
   for (size_t i = 1; i < t.tests.size() && !t.subs.declared; i++)
     r += "- " + yaml_case(t, i, "1") + "\n";
   for (const subtask &s : t.subs.s) {
     r += format("- points: %ld\n  batched:\n", s.points);
     for (size_t i : s.tests) r += "  - " + yaml_case(t, i, "") + "\n";
   }
-  return r;
+  return r + "- " + yaml_case(t, 0, "0") + "\n";
 }
 
 void write_dmoj(const task &t) {

@@ -44,4 +44,17 @@ void write_hydro(const task &t) {
   write_file(hy + "/problem.yaml", "title: " + yaml_string(t.title) + "\ntag: []\n");
   write_file(hy + "/problem.md", markdown(t));
   zip_folder(t, hy, t.o + "/hydro/water.zip");
+  // The judge cancels a submission past testcases_max cases or total_time_limit seconds summed
+  // over them, a test counting once for each subtask it is in, unless domain and judge are trusted.
+  size_t runs = t.subs.declared ? 0 : t.tests.size();
+  for (const subtask &s : t.subs.s) runs += s.tests.size();
+  write_file(t.o + "/hydro/README.txt",
+             t.title + ": the problem for the school judge.\n" + t.limits +
+                 format("\n1. Import water.zip on the problem list's import page; water/ holds the "
+                        "same files.\n2. The judge runs %zu cases, %g s in all: its settings "
+                        "testcases_max and total_time_limit (100 and 60 s by default) must be at "
+                        "least that, or the domain and the judge trusted.\n3. A broken test shows "
+                        "as a wrong answer whose message begins with FAIL.\n",
+                        runs, runs * t.time_ms / 1000.0) +
+                 subtasks_text(t));
 }

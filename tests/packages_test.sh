@@ -128,20 +128,73 @@ print('\n'.join(bad))
 EOF
 }
 
+# What the judge with batches, the school judge, the Polish olympiad system and the Brazilian judge
+# read besides the tests, against the tests and the options: hosts_checked OUT TESTS TITLE SECONDS
+# MIB prints each check that fails.
+hosts_checked() {
+  python3 - "$@" "$sample_in" "$sample_ans" "$single" "$src" <<'EOF'
+import math, os, re, subprocess, sys
+out, tests, title, sec, mib, s_in, s_ans, single, src = sys.argv[1:]
+bad, read, text = [], lambda f: open(f, 'rb').read(), lambda f: open(f, encoding='utf-8').read()
+def need(what, ok):
+    if not ok: bad.append(what)
+kept = [n[:-3] for n in sorted(os.listdir(tests)) if n[-3:] == '.in' and read(f'{tests}/{n}') != read(s_in)]
+nn = ['%0*d' % (max(2, len(str(len(kept) + 1))), i) for i in range(1, len(kept) + 2)]
+big = max(len(read(f)) for f in [s_ans] + [f'{tests}/{k}.ans' for k in kept])
+q = lambda s, more='': '"' + re.sub(r'([\\"' + more + '])', r'\\\1', s) + '"'  # a quoted YAML or INI value
+dm, hy, s2, bc = (out + p for p in ('/dmoj/water/', '/hydro/water/', '/sio2/wat/', '/boca/water/'))
+y = text(dm + 'init.yml')
+need('dmoj: init.yml: tests.zip, the bridged testlib checker check.cpp, the output limit', y.startswith(
+     'archive: tests.zip\nchecker:\n  name: bridged\n  args:\n    files: check.cpp\n    lang: CPP17\n'
+     '    type: testlib\n') and read(dm + 'check.cpp') == read(single + '/check.cpp') and
+     int(re.search(r'^output_limit_length: (\d+)$', y, re.M)[1]) >= max(2 * big, 8 << 20))
+need('dmoj: init.yml: a case a test of 1 point in order, then the sample of 0 points',
+     re.findall(r'^- \{in: (\S+), out: (\S+), points: (\d+)\}$', y, re.M) ==
+     [(k + '.in', k + '.ans', '1') for k in nn[1:]] + [('01.in', '01.ans', '0')])
+need('hydro: problem.yaml, problem.md with the PDF, config.yaml: the limits and the checker, no subtasks',
+     text(hy + 'problem.yaml') == f'title: {q(title)}\ntag: []\n' and
+     '@[pdf](file://statement.pdf)' in text(hy + 'problem.md') and
+     text(hy + 'testdata/config.yaml') == f'type: default\ntime: {sec}s\nmemory: {mib}m\n'
+     'checker_type: testlib\nchecker: check.cpp\n' and
+     read(hy + 'testdata/check.cpp') == read(single + '/check.cpp') and set(os.listdir(hy + 'testdata')) ==
+     {k + e for k in nn for e in ('.in', '.ans')} | {'check.cpp', 'config.yaml'} and
+     f'runs {len(nn)} cases, {len(nn) * float(sec):g} s in all' in text(out + '/hydro/README.txt'))
+g = len(kept)  # a group a test, its points as the package tool shares them out when none are given
+need('sio2: config.yml: title, task id, limits in ms and KiB, the points shared out', text(s2 + 'config.yml') ==
+     f'title: {q(title)}\nsinol_task_id: wat\ntime_limit: {round(float(sec) * 1000)}\n'
+     f'memory_limit: {int(mib) * 1024}\nscores:\n' + ''.join(f'  {k}: {100 // g + (100 % g if k == g else 0)}\n' for k in range(1, g + 1)) and
+     len(os.listdir(s2 + 'in')) == len(os.listdir(s2 + 'out')) == g + 1)
+need('sio2: prog/: the checker, the verifier, the first accepted solution as wat.cpp',
+     read(s2 + 'prog/watchk.cpp') == read(single + '/checker-sio2.cpp') and
+     read(s2 + 'prog/watinwer.cpp') == read(single + '/validator.cpp') and
+     read(s2 + 'prog/wat.cpp') == read(src + '/submissions/accepted/water.cpp'))
+need('boca: description/problem.info, its title quoted as parse_ini_file reads it',
+     text(bc + 'description/problem.info') == f'basename=water\nfullname={q(title, "$")}\ndescfile=water.pdf\n')
+langs = ('c', 'cpp', 'java', 'kt', 'py3')
+lim = [subprocess.run([bc + 'limits/' + l], capture_output=True, text=True).stdout.split() for l in langs]
+need('boca: limits/LANG: whole seconds, 1, MB, KB of output; every script executable', all(
+     w[:3] == [str(math.ceil(float(sec))), '1', mib] and int(w[3]) * 1024 >= max(2 * big, 8 << 20) and
+     len(w) == 4 for w in lim) and
+     all(os.access(f'{bc}{s}/{l}', os.X_OK) for s in ('limits', 'compile', 'run', 'compare') for l in langs))
+print('\n'.join(bad))
+EOF
+}
+
 # What each host makes of TESTS/subtasks.txt, against the tests each subtask's constraints place,
 # read anew from the inputs: GroupMin's patterns in task.yaml and files/cms_conf.py (codename NN - 1
-# for tests/NN), problem.xml's groups, and data/secret/subtaskK as the default grader scores it.
-# subtasks_checked OUT TESTS prints each check that fails.
+# for tests/NN), problem.xml's groups, data/secret/subtaskK as the default grader scores it, DMOJ's
+# batches, Hydro's subtasks and SIO2's groups. subtasks_checked OUT TESTS prints each check that fails.
 subtasks_checked() {
-  python3 - "$@" "$sample_in" <<'EOF'
-import json, operator as o, os, re, sys, xml.etree.ElementTree as ET
-out, tests, s_in = sys.argv[1:]
+  python3 - "$@" "$sample_in" "$sample_ans" <<'EOF'
+import json, operator as o, os, re, sys, zipfile, xml.etree.ElementTree as ET
+out, tests, s_in, s_ans = sys.argv[1:]
 bad, read = [], lambda f: open(f, 'rb').read()
 def need(what, ok):
     if not ok: bad.append(what)
 names = [n[:-3] for n in sorted(os.listdir(tests))
          if n[-3:] == '.in' and read(f'{tests}/{n}') != read(s_in)]
 ours = {**{read(f'{tests}/{k}.in'): k for k in names}, read(s_in): 'sample'}  # a file's test, by its bytes
+ans = lambda k: read(s_ans if k == 'sample' else f'{tests}/{k}.ans')
 def meets(k, c):
     v, op, lim = re.fullmatch(r'([nx])(<=|>=|=)(-?\d+)', c).groups()
     n, x = map(int, read(f'{tests}/{k}.in').split())
@@ -203,6 +256,31 @@ need('icpc: scoring, data/secret/subtaskK: each test that fails costs the points
      'type: scoring' in open(icpc + '/problem.yaml').read() and len(os.listdir(icpc + '/data/secret')) ==
      len(want) and all(graded(icpc + '/data', start, {t}) == ('AC' if left(t) else 'WA', left(t))
                        for t in [None, 'sample'] + names))
+dm, z = out + '/dmoj/water/', zipfile.ZipFile(out + '/dmoj/water/tests.zip')
+y = open(dm + 'init.yml').read()
+batch = lambda b: {ours[z.read(i)] for i, a in re.findall(r'^  - \{in: (\S+), out: (\S+)\}$', b, re.M)
+                   if z.read(a) == ans(ours[z.read(i)])}
+need('dmoj: init.yml: a batch a subtask, its points and tests, then the sample, a 0-point case',
+     [(int(p), batch(b)) for p, b in re.findall(r'^- points: (\d+)\n  batched:\n((?:  - .*\n)+)', y, re.M)] ==
+     subs and re.findall(r'^- \{in: (\S+), out: \S+, points: (\d+)\}\n', y, re.M) == [('01.in', '0')] and
+     ours[z.read('01.in')] == 'sample' and y.endswith('points: 0}\n'))
+td = out + '/hydro/water/testdata/'
+cases = lambda c: {ours[read(td + i)] for i, a in re.findall(r'input: (\S+)\n    output: (\S+)', c)
+                   if read(td + a) == ans(ours[read(td + i)])}
+hs = re.findall(r'^- id: (\d+)\n  score: (\d+)\n  type: min\n  cases:\n((?:  - .*\n    .*\n)+)',
+                open(td + 'config.yaml').read(), re.M)
+need('hydro: config.yaml: subtasks 1 to K of type min, each its score and tests, the sample in none',
+     [int(i) for i, _, _ in hs] == list(range(1, len(subs) + 1)) and
+     [(int(p), cases(c)) for _, p, c in hs] == subs and
+     f'runs {sum(len(m) for _, m in subs)} cases' in open(out + '/hydro/README.txt').read())
+s2, groups = out + '/sio2/wat/', {}
+for f in os.listdir(s2 + 'in'):  # the group is in the name, the test in the bytes, the answer beside it
+    k = ours[read(s2 + 'in/' + f)]
+    if read(s2 + 'out/' + f[:-3] + '.out') == ans(k):
+        groups.setdefault(int(re.fullmatch(r'wat(\d+)[a-z]+\.in', f)[1]), set()).add(k)
+sc = dict(re.findall(r'^  (\d+): (\d+)$', open(s2 + 'config.yml').read(), re.M))
+need('sio2: group 0 the sample, group K the tests of subtask K, scores: its points',
+     [(int(sc.get(str(g), 0)), groups[g]) for g in sorted(groups)] == want and '0' not in sc)
 print('\n'.join(bad))
 EOF
 }
@@ -302,8 +380,34 @@ need "score-file: the checker scores sample/wrong.txt 0" "[ \"\$(score '$src/sam
 need "score-file: the tests as NN.in and NN.ans" "same_tests '$d/tests' '$sf/%K%.in' '$sf/%K%.ans' &&
   [ \$(files '$sf/*') = \$((2 * $count + 3)) ]"
 
+# The hosts of batches, school, olympiad system and compare scripts: the tests under their names, the
+# zips unpacked as the folders.
+dm=$out/dmoj/water hy=$out/hydro/water s2=$out/sio2/wat bc=$out/boca/water
+need "dmoj: tests.zip holds the tests as NN.in and NN.ans" "unzipped '$dm/tests.zip' '$d/dmoj-tests' &&
+  same_tests '$d/tests' '$d/dmoj-tests/%K%.in' '$d/dmoj-tests/%K%.ans' &&
+  [ \$(files '$d/dmoj-tests/*') = \$((2 * $count)) ]"
+need "hydro: the tests as testdata/NN.in and NN.ans; water.zip holds the folder's files at its root" \
+  "same_tests '$d/tests' '$hy/testdata/%K%.in' '$hy/testdata/%K%.ans' &&
+  unzipped '$out/hydro/water.zip' '$d/hydro-zip' && [ -f '$d/hydro-zip/problem.yaml' ] && diff -r '$hy' '$d/hydro-zip'"
+need "sio2: the tests as in/watIa.in and out/watIa.out, group I from 0; wat.zip holds wat/" \
+  "same_tests '$d/tests' '$s2/in/wat%I%a.in' '$s2/out/wat%I%a.out' &&
+  unzipped '$out/sio2/wat.zip' '$d/sio2-zip' && [ \"\$(ls '$d/sio2-zip')\" = wat ] && diff -r '$s2' '$d/sio2-zip/wat'"
+need "boca: the tests as input/water_NN and output/water_NN; water.zip holds the folder's files at its root" \
+  "same_tests '$d/tests' '$bc/input/water_%K%' '$bc/output/water_%K%' && [ \$(files '$bc/input/*') = $count ] &&
+  unzipped '$out/boca/water.zip' '$d/boca-zip' && [ -f '$d/boca-zip/description/problem.info' ] &&
+  diff -r '$bc' '$d/boca-zip'"
+# compare/cpp from the zip as the autojudge runs it: made executable, TEAM_OUTPUT ANSWER INPUT.
+boca_compare() {
+  chmod 700 "$d/boca-zip/compare/cpp" &&
+    (cd "$d/boca-zip" && compare/cpp "$1" "$PWD/output/water_01" "$PWD/input/water_01" >"$d/compout" 2>&1)
+}
+need "boca: compare/cpp from the zip builds the checker and accepts the sample: exit 4" \
+  "boca_compare '$src/sample/output.txt'; [ \$? = 4 ] && ls -A '$d/boca-zip/compare' | grep -q '^.water-checker-'"
+need "boca: the checker it built rejects sample/wrong.txt: exit 6" "boca_compare '$src/sample/wrong.txt'; [ \$? = 6 ]"
+
 # Every host: the statement PDF where it looks for it, the same file, with its fonts embedded.
 for p in "$icpc/problem_statement/problem.pdf" "$cms/statement/statement.pdf" "$tl/statement.pdf" \
+  "$dm/statement.pdf" "$hy/additional_file/statement.pdf" "$s2/doc/watzad.pdf" "$bc/description/water.pdf" \
   "$sf/statement.pdf"; do
   need "statement: ${p#$out/}" "[ \"\$(head -c 4 '$p')\" = %PDF ] && cmp '$p' '$sf/statement.pdf'"
 done
@@ -373,6 +477,9 @@ for run in "$out 1 256 1_second $d/tests" "$mo 2.5 512 2.5_seconds $d/mine"; do
     "grep -qx '$said' '$o/testlib/README.txt' && grep -qx '$said' '$o/score-file/README.txt'"
   need "limits $t s $m MiB: polygon problem.xml and problem-properties.json, the tests named" \
     "[ -z \"\$(polygon_checked '$o' '$tests' 'Water Between Columns' $t $m 2>&1)\" ]"
+  need "limits $t s $m MiB: what dmoj, hydro, sio2 and boca read, the tests named" \
+    "[ -z \"\$(hosts_checked '$o' '$tests' 'Water Between Columns' $t $m 2>&1)\" ]" ||
+    hosts_checked "$o" "$tests" 'Water Between Columns' $t $m
   command -v pdftotext >/dev/null && need "limits $t s $m MiB: the statement" \
     "pdftotext '$o/score-file/statement.pdf' - | grep -qF '$said'"
 done
@@ -455,7 +562,7 @@ a time limit of 0|2|--time-limit .0.|"$package" --time-limit 0 mine new|[ ! -e n
 a time limit in minutes|2|--time-limit .1m.|"$package" --time-limit 1m mine new|[ ! -e new ]
 a memory limit in GiB|2|--memory-limit .1.5.|"$package" --memory-limit 1.5 mine new|[ ! -e new ]
 the built-in statement|0|^$|"$package" mine b-out|statement_ok b-out "$src/package/statement.tex" problem.en.tex
-every construct, images, accents: typeset|0|^$|"$package" --statement st/problem.de.tex mine c-out|statement_ok c-out st/problem.de.tex problem.de.tex && pdftext c-out/testlib/statement.pdf | grep -qF "$words" && pdftext c-out/cms/water/statement/statement.pdf | grep -qF 'footnoteword' && for f in img/columns.png photo.jpg page.pdf; do cmp st/$f c-out/icpc/water/problem_statement/$f || exit 1; done && grep -qx 'title: "Wasser in Zürich: \\"Łódź\\""' c-out/cms/water/task.yaml && [ -z "$(polygon_checked c-out mine 'Wasser in Zürich: "Łódź"' 1 256 2>&1)" ] && cmp st/problem.de.tex c-out/polygon/water/statements/english/problem.tex
+every construct, images, accents: typeset|0|^$|"$package" --statement st/problem.de.tex mine c-out|statement_ok c-out st/problem.de.tex problem.de.tex && pdftext c-out/testlib/statement.pdf | grep -qF "$words" && pdftext c-out/cms/water/statement/statement.pdf | grep -qF 'footnoteword' && for f in img/columns.png photo.jpg page.pdf; do cmp st/$f c-out/icpc/water/problem_statement/$f || exit 1; done && grep -qx 'title: "Wasser in Zürich: \\"Łódź\\""' c-out/cms/water/task.yaml && [ -z "$(polygon_checked c-out mine 'Wasser in Zürich: "Łódź"' 1 256 2>&1)" ] && [ -z "$(hosts_checked c-out mine 'Wasser in Zürich: "Łódź"' 1 256 2>&1)" ] && cmp st/problem.de.tex c-out/polygon/water/statements/english/problem.tex
 a shell escape: typeset, never run|0|^$|"$package" --statement=st/escape.tex mine e-out|[ ! -e escaped ] && [ -f e-out/icpc/water/problem_statement/problem.en.tex ]
 an undefined command: FILE, line, LaTeX's words|1|: st/undefined.tex:2: Undefined control sequence. .at "Some .newsx"|"$package" --statement st/undefined.tex mine new|[ $lines = 1 ] && [ ! -e new ]
 an unclosed brace|1|: st/unclosed.tex:2: File ended while scanning use of .textbf|"$package" --statement st/unclosed.tex mine new|[ $lines = 1 ] && [ ! -e new ]
