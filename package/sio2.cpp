@@ -98,10 +98,10 @@ void write_sio2(const task &t) {
                  (t.subs.declared
                       ? "3. Each subtask is a group, each of its tests copied in.\n"
                       : "3. Each test is a group of its own, the points shared out.\n") +
-                 "4. Check it with the package tool under the system's own warning flags, as in '"
-                 "sinol-make verify -C oioioi': its default flags make -Wshadow and -Wconversion "
-                 "errors, which the checker, the verifier and some wrong solutions do not pass. "
-                 "config.yml holds no "
-                 "expected scores: 'sinol-make run --apply-suggestions' adds them.\n" +
+                 "4. The checker and the verifier build under the package tool's strict warnings; "
+                 "a wrong solution whose mistake is a narrowing conversion does not, so check "
+                 "the package under the system's own flags, as in 'sinol-make verify -C oioioi'. "
+                 "config.yml holds no expected scores: 'sinol-make run --apply-suggestions' adds "
+                 "them.\n" +
                  subtasks_text(t));
 }

@@ -39,21 +39,21 @@ const char *fault_text(fault f) {
   return "";
 }
 
-const char *fault_with_cause(fault f, int err) {
+const char *fault_with_cause(fault f, int cause) {
   static char s[200];
-  snprintf(s, sizeof s, "%s%s%s", fault_text(f), err ? ": " : "", err ? strerror(err) : "");
+  snprintf(s, sizeof s, "%s%s%s", fault_text(f), cause ? ": " : "", cause ? strerror(cause) : "");
   return s;
 }
 
-FILE *open_in(const char *path, int *err) {
+FILE *open_in(const char *path, int *cause) {
   FILE *f = fopen(path, "rb"); // text mode on Windows drops '\r' before '\n', stops at Ctrl-Z
-  *err = f ? 0 : errno;
+  *cause = f ? 0 : errno;
   return f;
 }
 
-// A read error after the reader took what it could: the fault, and its cause kept in err.
-static fault read_fault(int *err) {
-  *err = rd_error();
+// A read error after the reader took what it could: the fault, and its cause kept in *cause.
+static fault read_fault(int *cause) {
+  *cause = rd_error();
   return cannot_read;
 }
 
@@ -185,8 +185,8 @@ const char *contradiction_text(contradiction c) {
   return line;
 }
 
-reason judge_paths(const char *in, const char *out, const char *ans) {
-  fans = open_in(ans, &fans_err);
+reason judge_paths(const char *in, const char *out, const char *answer) {
+  fans = open_in(answer, &fans_err);
   fin = open_in(in, &fin_err);
   if (!out) binary_stdin();
   fout = out ? open_in(out, &fout_err) : stdin;
@@ -210,8 +210,8 @@ static const char *const role[7] = {"", "input file", "contestant output", "refe
                                     "", "score file", "report file"};
 
 // One line on stderr for a faulty file read by the run.
-static void tell(int at, const char *path, fault f, int err) {
-  if (f) warn("%s '%s' %s", role[at], shown(path), fault_with_cause(f, err));
+static void tell(int at, const char *path, fault f, int cause) {
+  if (f) warn("%s '%s' %s", role[at], shown(path), fault_with_cause(f, cause));
 }
 
 // A score or report path naming a file the run reads: writing it would destroy that file.

@@ -16,11 +16,11 @@ extern fault fin_fault, fans_fault, fout_fault;
 extern int fin_err, fans_err, fout_err; // the errno behind cannot_open and cannot_read
 const char *fault_text(fault f);
 // The fault with its cause when there is one: "cannot be opened: No such file or directory".
-const char *fault_with_cause(fault f, int err);
+const char *fault_with_cause(fault f, int cause);
 
-// Opens path for reading, in binary mode (on every system); *err gets the errno when it cannot be
-// opened, else 0.
-FILE *open_in(const char *path, int *err);
+// Opens path for reading, in binary mode (on every system); *cause gets the errno when it cannot
+// be opened, else 0.
+FILE *open_in(const char *path, int *cause);
 
 int score_of(reason r);
 
@@ -40,7 +40,7 @@ const char *contradiction_text(contradiction c);
 reason judge();
 // Opens the three files in the checker's order (reference, input, output), judges and closes
 // them; a null output path judges standard input.
-reason judge_paths(const char *in, const char *out, const char *ans);
+reason judge_paths(const char *in, const char *out, const char *answer);
 // Closes whichever of fin, fans and fout is still open.
 void close_inputs();
 // Writes the score with "%d"; false when the write failed.

@@ -9,7 +9,7 @@
 #include "reasons.h"
 
 // The message file in the feedback folder, or null after saying on stderr why there is none.
-static FILE *open_message(const char *folder, const char *in, const char *ans) {
+static FILE *open_message(const char *folder, const char *in, const char *answer) {
   int err;
   if (!is_folder(folder, &err)) {
     if (err)
@@ -23,7 +23,7 @@ static FILE *open_message(const char *folder, const char *in, const char *ans) {
     warn("feedback folder '%s' has too long a name", shown(folder));
     return nullptr;
   }
-  if (same_file(path, in) || same_file(path, ans) || same_file_fd(path, 0)) {
+  if (same_file(path, in) || same_file(path, answer) || same_file_fd(path, 0)) {
     warn("'%s' is also a file the judge reads: nothing written", shown(path));
     return nullptr;
   }

@@ -14,7 +14,7 @@ static ll base; // bytes of the file before buf[0]
 static FILE *src;
 static puller pull; // when set, the bytes come from it rather than from src
 static bool at_end;
-static int err; // errno of the first failed read
+static int read_errno; // errno of the first failed read
 
 // Neither white space, a sign nor a digit: every scanning loop halts on it.
 const unsigned char stop = 'x';
@@ -25,7 +25,7 @@ void rd_open(FILE *f) {
   base = 0;
   buf[0] = stop;
   at_end = !f;
-  err = 0;
+  read_errno = 0;
   pull = nullptr;
 }
 
@@ -44,12 +44,12 @@ static bool refill() {
   pos = 0;
   buf[len] = stop;
   // After a failed read nothing more is taken: the bytes that follow it are unknown.
-  if (!pull && len < block && ferror(src) && !err) err = errno ? errno : EIO;
-  if (len == 0 || err) at_end = true;
+  if (!pull && len < block && ferror(src) && !read_errno) read_errno = errno ? errno : EIO;
+  if (len == 0 || read_errno) at_end = true;
   return len > 0;
 }
 
-int rd_error() { return err; }
+int rd_error() { return read_errno; }
 
 // The next unread byte, or -1 at the end of the file (a NUL byte is an ordinary 0).
 static inline int peek() { return pos < len || refill() ? buf[pos] : -1; }
@@ -100,13 +100,13 @@ const bool little = false;
 typedef unsigned long long u64;
 const u64 low7 = 0x7F7F7F7F7F7F7F7FULL, top = ~low7, ones = 0x0101010101010101ULL;
 
-// The top bit of each byte of x that is a digit: it reaches 0x80 with 0x50 added, not with 0x46.
+// The top bit of each byte of b that is a digit: it reaches 0x80 with 0x50 added, not with 0x46.
 // Right for bytes below 0x80, as is spaces.
-static inline u64 digits(u64 x) { return (x + 0x50 * ones) & ~(x + 0x46 * ones) & top; }
-// The top bit of each byte of x that is white space: a space, or '\t' to '\r'.
-static inline u64 spaces(u64 x) {
-  u64 sp = x ^ 0x20 * ones;
-  return ((~(((sp & low7) + low7) | sp)) | ((x + 0x77 * ones) & ~(x + 0x72 * ones))) & top;
+static inline u64 digits(u64 b) { return (b + 0x50 * ones) & ~(b + 0x46 * ones) & top; }
+// The top bit of each byte of b that is white space: a space, or '\t' to '\r'.
+static inline u64 spaces(u64 b) {
+  u64 s = b ^ 0x20 * ones;
+  return ((~(((s & low7) + low7) | s)) | ((b + 0x77 * ones) & ~(b + 0x72 * ones))) & top;
 }
 
 // Bit j set where byte j of the 64 at q is a digit. False when any of them is neither a digit
@@ -114,27 +114,27 @@ static inline u64 spaces(u64 x) {
 static inline bool digit_bits(const unsigned char *q, u64 *bits) {
   u64 d = 0, other = 0;
   for (int w = 0; w < 8; w++) {
-    u64 x;
-    memcpy(&x, q + 8 * w, 8); // the first byte lowest
-    u64 dig = digits(x);
-    other |= (x & top) | (~(dig | spaces(x)) & top);
+    u64 b;
+    memcpy(&b, q + 8 * w, 8); // the first byte lowest
+    u64 dig = digits(b);
+    other |= (b & top) | (~(dig | spaces(b)) & top);
     d |= ((dig >> 7) * 0x0102040810204080ULL >> 56) << (8 * w); // one bit per byte
   }
   *bits = d;
   return !other;
 }
 
-// The index of the lowest set bit of x, x != 0: one instruction where the compiler offers it,
+// The index of the lowest set bit of b, b != 0: one instruction where the compiler offers it,
 // else a de Bruijn multiply picks it from a table.
-static inline int lowest(u64 x) {
+static inline int lowest(u64 b) {
 #if defined(__GNUC__)
-  return __builtin_ctzll(x);
+  return __builtin_ctzll(b);
 #else
   static const unsigned char index[64] = {
       0,  1,  48, 2,  57, 49, 28, 3,  61, 58, 50, 42, 38, 29, 17, 4,  62, 55, 59, 36, 53, 51,
       43, 22, 45, 39, 33, 30, 24, 18, 12, 5,  63, 47, 56, 27, 60, 41, 37, 16, 54, 35, 52, 21,
       44, 32, 23, 11, 46, 26, 40, 15, 34, 20, 31, 10, 25, 14, 19, 9,  13, 8,  7,  6};
-  return index[((x & (0 - x)) * 0x03F79D71B4CB0A89ULL) >> 58];
+  return index[((b & (0 - b)) * 0x03F79D71B4CB0A89ULL) >> 58];
 #endif
 }
 

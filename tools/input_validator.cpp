@@ -38,10 +38,10 @@ int main(int argc, char **argv) {
   binary_stdin(); // a '\r' or a Ctrl-Z byte is judged as it stands, on every system
   layout l;
   scan(stdin, l);
-  int n = 0;
-  ll x = 0;
-  bool two = written_input(l, &n, &x);
-  input_problems(l, two, n, x, reject);
+  int k = 0; // n and x, named apart from the judge's own
+  ll v = 0;
+  bool two = written_input(l, &k, &v);
+  input_problems(l, two, k, v, reject);
 #if with_testlib
   inf.readEof(); // testlib wants each validator to end so; the scan has read standard input through
 #endif

@@ -118,7 +118,7 @@ void say_layout(const layout &l, const char *form, sayer say) {
   say(said);
 }
 
-bool input_problems(const layout &l, bool two, int n, ll x, sayer say) {
+bool input_problems(const layout &l, bool two, int k, ll v, sayer say) {
   say_layout(l, "\"n x\" and a newline", say);
   if (!l.fault && l.numbers != 2) {
     snprintf(said, sizeof said, "holds %lld integers; expected exactly two, n and x", l.numbers);
@@ -129,10 +129,10 @@ bool input_problems(const layout &l, bool two, int n, ll x, sayer say) {
     return false;
   }
   // The reader saturates: a value at an end of the range that is not written so does not fit.
-  bool wide = (x == LLONG_MAX && strcmp(l.second, "9223372036854775807") != 0) ||
-              (x == LLONG_MIN && strcmp(l.second, "-9223372036854775808") != 0);
+  bool wide = (v == LLONG_MAX && strcmp(l.second, "9223372036854775807") != 0) ||
+              (v == LLONG_MIN && strcmp(l.second, "-9223372036854775808") != 0);
   // A value is quoted only when read to its end: a fault inside it was already named by its byte.
-  if ((n < 1 || n > maxn) && (!l.fault || l.numbers >= 1)) {
+  if ((k < 1 || k > maxn) && (!l.fault || l.numbers >= 1)) {
     snprintf(said, sizeof said, "n = %s is outside 1..%d", l.first, maxn);
     say(said);
   }
@@ -140,13 +140,15 @@ bool input_problems(const layout &l, bool two, int n, ll x, sayer say) {
     snprintf(said, sizeof said, "x = %s does not fit in 64 signed bits", l.second);
     say(said);
   }
-  return n >= 1 && n <= maxn && !wide;
+  return k >= 1 && k <= maxn && !wide;
 }
 
-bool written_input(const layout &l, int *n, ll *x) {
+bool written_input(const layout &l, int *k, ll *v) {
   if (l.numbers < 2) return false;
-  ll v = l.value[0];
-  *n = v < INT_MIN ? INT_MIN : v > INT_MAX ? INT_MAX : (int)v; // "%d" saturates at 32 bits
-  *x = l.value[1];
+  ll first = l.value[0];
+  *k = first < INT_MIN   ? INT_MIN
+       : first > INT_MAX ? INT_MAX
+                         : (int)first; // "%d" saturates at 32 bits
+  *v = l.value[1];
   return true;
 }

@@ -28,8 +28,8 @@ void say_layout(const layout &l, const char *form, sayer say);
 
 // Says each problem of an input file "n x" and a newline, from its layout and from n and x as the
 // checker's reader read them (two: whether it read both). True when n and x can be used.
-bool input_problems(const layout &l, bool two, int n, ll x, sayer say);
+bool input_problems(const layout &l, bool two, int k, ll v, sayer say);
 
 // n and x as the reader reads them from a file of this layout, when both were read to their end
 // (always so in a sound file): false when fewer were.
-bool written_input(const layout &l, int *n, ll *x);
+bool written_input(const layout &l, int *k, ll *v);
