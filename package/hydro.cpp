@@ -38,7 +38,11 @@ void write_hydro(const task &t) {
     put(t.tests[i].in, hy + "/testdata/" + number(t, i) + ".in");
     put(t.tests[i].ans, hy + "/testdata/" + number(t, i) + ".ans");
   }
-  put(t.p.single + "/check.cpp", hy + "/testdata/check.cpp");
+  // Hydro reads FAIL on stderr as a wrong answer: its checker says a broken test by its exit alone.
+  std::string check;
+  if (!read_file(t.p.single + "/check.cpp", &check))
+    fail("cannot read '%s/check.cpp'", t.p.single.c_str());
+  write_file(hy + "/testdata/check.cpp", "#define SILENT_FAIL 1\n" + check);
   write_file(hy + "/testdata/config.yaml", config(t));
   put(t.pdf, hy + "/additional_file/statement.pdf");
   write_file(hy + "/problem.yaml", "title: " + yaml_string(t.title) + "\ntag: []\n");
@@ -53,8 +57,8 @@ void write_hydro(const task &t) {
                  format("\n1. Import water.zip on the problem list's import page; water/ holds the "
                         "same files.\n2. The judge runs %zu cases, %g s in all: its settings "
                         "testcases_max and total_time_limit (100 and 60 s by default) must be at "
-                        "least that, or the domain and the judge trusted.\n3. A broken test shows "
-                        "as a wrong answer whose message begins with FAIL.\n",
+                        "least that, or the domain and the judge trusted.\n3. A broken test is a "
+                        "system error, 'Checker exited with code 3'; validate names it.\n",
                         runs, runs * t.time_ms / 1000.0) +
                  subtasks_text(t));
 }

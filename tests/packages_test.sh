@@ -156,7 +156,8 @@ need('hydro: problem.yaml, problem.md with the PDF, config.yaml: the limits and 
      '@[pdf](file://statement.pdf)' in text(hy + 'problem.md') and
      text(hy + 'testdata/config.yaml') == f'type: default\ntime: {sec}s\nmemory: {mib}m\n'
      'checker_type: testlib\nchecker: check.cpp\n' and
-     read(hy + 'testdata/check.cpp') == read(single + '/check.cpp') and set(os.listdir(hy + 'testdata')) ==
+     read(hy + 'testdata/check.cpp') == b'#define SILENT_FAIL 1\n' + read(single + '/check.cpp') and
+     set(os.listdir(hy + 'testdata')) ==
      {k + e for k in nn for e in ('.in', '.ans')} | {'check.cpp', 'config.yaml'} and
      f'runs {len(nn)} cases, {len(nn) * float(sec):g} s in all' in text(out + '/hydro/README.txt'))
 g = len(kept)  # a group a test, its points as the package tool shares them out when none are given
