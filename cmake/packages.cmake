@@ -66,7 +66,8 @@ install(PROGRAMS $<TARGET_FILE:water-package> DESTINATION bin)
 install(FILES package/statement.tex package/template.tex ${PACKAGE_DATA}/sample-figure.png
   DESTINATION share/water)
 install(FILES ${sample_in} ${sample_ans} DESTINATION share/water/sample)
-install(FILES ${SINGLE_DIR}/check.cpp ${SINGLE_DIR}/validator.cpp ${SINGLE_DIR}/input_validator.cpp
+install(FILES ${SINGLE_DIR}/check.cpp ${SINGLE_DIR}/validator.cpp
+  ${SINGLE_DIR}/checker-sio2.cpp ${SINGLE_DIR}/checker-boca.cpp ${SINGLE_DIR}/input_validator.cpp
   ${SINGLE_DIR}/output_validator.cpp DESTINATION share/water/single)
 install(DIRECTORY submissions/ DESTINATION share/water/submissions)
 install(PROGRAMS ${STATIC_DIR}/checker ${STATIC_DIR}/checker-cms DESTINATION libexec/water)

@@ -584,6 +584,9 @@ the solutions' table on a full standard output: one line, nothing written|3|pack
 EOF
 need "subtasks: each host's form of them, as their constraints place the tests" \
   "[ -z \"\$(subtasks_checked '$d/t-out' '$d/sub' 2>&1)\" ]" || subtasks_checked "$d/t-out" "$d/sub"
+command -v pdftotext >/dev/null && need "subtasks: the statement's table under the limits" \
+  "pdftext '$d/t-out/score-file/statement.pdf' | grep -F 'Subtask 1 2 3 4 Points 10 15 25 50 Constraints' |
+    grep -F '100000'"
 for h in --help -h; do
   (cd "$d" && "$package" "$h" mine new >"$d/stdout" 2>"$d/err")
   need "$h: the usage on stdout, exit 0, nothing written" "[ $? = 0 ] && grep -qF 'usage: $package ' '$d/stdout' &&
