@@ -16,6 +16,7 @@
 
 #include "host.h"
 #include "package.h"
+#include "solution.h"
 
 static std::string work_dir, new_out, out_named;
 static volatile sig_atomic_t stop;
@@ -193,6 +194,16 @@ void found_paths(const std::string &dir, const std::string &rel, std::vector<std
       found_paths(dir + "/" + n, rel + "/" + n, v);
   }
   closedir(d);
+}
+
+std::vector<std::string> sources_in(const task &t, const char *folder) {
+  std::string dir = (t.solutions.empty() ? t.p.submissions : t.solutions) + "/" + folder;
+  std::vector<std::string> v;
+  struct stat st;
+  for (const std::string &name : listing(dir))
+    if (language_of(name) >= 0 && stat((dir + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+      v.push_back(dir + "/" + name);
+  return v;
 }
 
 std::string dir_name(std::string p) {

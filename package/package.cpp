@@ -194,8 +194,8 @@ static void written_here(const std::string &out) {
 }
 
 // Every test sound, by validate's own rules and in its words, before anything is written; and
-// the subtasks, when declared, sound with each test in one.
-static void validated(task &t) {
+// the subtasks, when declared, sound with each test in one. The pairs checked, input then answer.
+static std::vector<std::string> validated(task &t) {
   std::vector<std::string> files;
   const char *dir = t.tests_dir.c_str();
   if (!folder_pairs(dir, files)) exit(1);
@@ -224,20 +224,18 @@ static void validated(task &t) {
   free(report);
   if (broken) fail("'%s' holds a broken test: nothing written", dir);
   if (faults) fail("'%s' is broken: nothing written", shown(t.subs.file.c_str()));
+  return files;
 }
 
-// Each subtask's tests as the hosts number them: the kept tests that meet it, never the sample.
-static void place(task &t) {
+// Each subtask's tests as validated placed them among the pairs, renumbered as the hosts number
+// the tests kept; the sample is in none, and a test with its input is not kept.
+static void place(task &t, const std::vector<std::string> &files) {
   for (subtask &s : t.subs.s) {
-    s.tests.clear();
-    for (size_t i = 1; i < t.tests.size(); i++) {
-      FILE *f = fopen(t.tests[i].in.c_str(), "r");
-      int n = 0;
-      long long x = 0;
-      bool read = f && fscanf(f, "%d %lld", &n, &x) == 2;
-      if (f) fclose(f);
-      if (read && meets(s, n, x)) s.tests.push_back(i);
-    }
+    std::vector<size_t> kept;
+    for (size_t k : s.tests)
+      for (size_t i = 1; i < t.tests.size(); i++)
+        if (t.tests[i].in == files[2 * k]) kept.push_back(i);
+    s.tests = kept;
   }
 }
 
@@ -385,9 +383,9 @@ int main(int argc, char **argv) {
   }
   if (!is_folder(parent.c_str(), &err))
     fail("cannot write '%s': no folder '%s'", t.out.c_str(), parent.c_str());
-  validated(t);
+  std::vector<std::string> files = validated(t);
   std::string left_out = gather_tests(t);
-  place(t);
+  place(t, files);
 
   // Scratch space beside OUT, on its file system, so that OUT is replaced by one rename at the end.
   catch_stops();

@@ -73,6 +73,9 @@ std::string number(const task &t, size_t i);
 int run(const std::vector<std::string> &argv, const std::string &dir, const std::string &out,
         const std::string &err, int seconds, const std::vector<std::string> &env = {});
 
+// The sources of one folder of the solutions shipped (DIR's, else the project's own), as invoke
+// takes them: regular files with a language, in name order; their paths.
+std::vector<std::string> sources_in(const task &t, const char *folder);
 // A YAML string in double quotes, whatever colons, quotes or backslashes it holds.
 std::string yaml_string(const std::string &s);
 // GroupMin's parameters for tests numbered from 0 as the olympiad system's loaders name them

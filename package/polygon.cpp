@@ -120,25 +120,20 @@ static std::string solutions_xml(const task &t, const std::string &pg) {
   // for points short of the total, and "rejected" claims no more than that.
   static const char *const tags[] = {"accepted", "wrong-answer", "time-limit-exceeded", "failed",
                                      "rejected"};
-  std::string from = t.solutions.empty() ? t.p.submissions : t.solutions, xml;
+  std::string xml;
   std::vector<std::string> used;
   bool main_given = false;
   folder(pg + "/solutions");
   for (int f = 0; f < (t.subs.declared ? 5 : 4); f++) {
-    std::string dir = from + "/" + folders[f];
-    for (const std::string &name : listing(dir)) {
-      struct stat st;
+    for (const std::string &source : sources_in(t, folders[f])) {
+      std::string name = base_name(source), path = "solutions/" + name;
       int lang = language_of(name);
-      if (name[0] == '.' || stat((dir + "/" + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
-          lang < 0)
-        continue;
-      std::string path = "solutions/" + name;
       if (std::find(used.begin(), used.end(), name) != used.end()) {
         folder(pg + "/solutions/" + folders[f]);
         path = "solutions/" + std::string(folders[f]) + "/" + name;
       }
       used.push_back(name);
-      put(dir + "/" + name, pg + "/" + path);
+      put(source, pg + "/" + path);
       const char *tag = f == 0 && !main_given ? "main" : tags[f];
       main_given = main_given || f == 0;
       xml += format("      <solution tag=\"%s\">\n        <source path=\"%s\" type=\"%s\"/>\n"

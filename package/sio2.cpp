@@ -45,17 +45,13 @@ static std::string tests_by_group(const task &t, const std::string &dir, const s
 static void solutions(const task &t, const std::string &prog, const std::string &id) {
   static const char *const folders[] = {"accepted", "partially_accepted", "wrong_answer",
                                         "time_limit_exceeded", "run_time_error"};
-  std::string from = t.solutions.empty() ? t.p.submissions : t.solutions;
   int good = 0, slow = 0, bad = 0;
   for (int f = 0; f < 5; f++) {
     if (f == 1 && !t.subs.declared) continue;
-    std::string dir = from + "/" + folders[f];
-    for (const std::string &name : listing(dir)) {
+    for (const std::string &source : sources_in(t, folders[f])) {
+      std::string name = base_name(source);
       int lang = language_of(name);
-      struct stat st;
-      if (stat((dir + "/" + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
-          (lang != 0 && lang != 1 && lang != 4))
-        continue;
+      if (lang != 0 && lang != 1 && lang != 4) continue;
       const char *ext = lang == 0 ? ".c" : lang == 1 ? ".cpp" : ".py";
       std::string stem = name.substr(0, name.rfind('.')), to;
       if (f == 0 && good++ == 0)
@@ -66,7 +62,7 @@ static void solutions(const task &t, const std::string &prog, const std::string 
         to = id + "s" + std::to_string(++slow) + "_" + stem + ext;
       else
         to = id + "b" + std::to_string(++bad) + "_" + stem + ext;
-      put(dir + "/" + name, prog + "/" + to);
+      put(source, prog + "/" + to);
     }
   }
 }
