@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -53,4 +54,25 @@ void cpu_waits(pid_t pid, std::vector<std::pair<pid_t, long long>> *waits) {
     if (sscanf(text_of(task + "/schedstat").c_str(), "%lld %lld", &on_cpu, &waited) == 2)
       waits->push_back({tid, waited});
   });
+}
+
+void guard_restart(guard *g, long long now) {
+  g->since = now;
+  g->waited = 0;
+  g->seen.clear();
+}
+
+long long guard_count(guard *g, std::vector<std::pair<pid_t, long long>> *waits, long long now) {
+  long long most = 0;
+  for (auto &t : *waits) {
+    long long before = 0;
+    for (auto &s : g->seen)
+      if (s.first == t.first) before = s.second;
+    most = std::max(most, t.second - before);
+  }
+  // The kernel adds a wait when the thread gets a CPU back, in one lump however many looks it
+  // spans: taken whole, and never past the time gone by.
+  g->waited = std::min(g->waited + most, now - g->since);
+  g->seen.swap(*waits);
+  return now - g->since - g->waited;
 }

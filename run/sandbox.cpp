@@ -418,38 +418,13 @@ static long long now_ns() {
   return t.tv_sec * 1000000000LL + t.tv_nsec;
 }
 
-// The wall-clock guard's account: the wall time since the program started, less what the machine's
-// load added to it. Each tick adds the longest any of the run's threads waited for a CPU since the
-// last tick, so that a starved program is not stopped while one that sleeps or blocks still is.
-struct guard {
-  long long since;                               // the fork, then the program's start
-  long long last;                                // the last tick
-  long long waited;                              // nanoseconds taken off
-  std::vector<std::pair<pid_t, long long>> seen; // each thread's wait at the last tick
-};
-
-static void guard_start(guard *g) {
-  g->since = g->last = now_ns();
-  g->waited = 0;
-  g->seen.clear();
-}
+static void guard_start(guard *g) { guard_restart(g, now_ns()); }
 
 // The time the guard counts so far, in ms, with the threads of run looked at now.
 static long long guard_tick(guard *g, const std::vector<pid_t> &run) {
   std::vector<std::pair<pid_t, long long>> w;
   for (pid_t p : run) cpu_waits(p, &w);
-  long long most = 0;
-  for (auto &t : w) {
-    long long before = 0;
-    for (auto &s : g->seen)
-      if (s.first == t.first) before = s.second;
-    most = std::max(most, t.second - before);
-  }
-  long long now = now_ns();
-  g->waited += std::min(most, now - g->last);
-  g->last = now;
-  g->seen.swap(w);
-  return (now - g->since - g->waited) / 1000000;
+  return guard_count(g, &w, now_ns()) / 1000000;
 }
 
 // How often the guard looks when the watchdog does not.

@@ -224,8 +224,7 @@ TEST(validate, subtasks_one_fault_a_line) {
     std::string want = r.out;
     // Scan on past each replacement: a temporary path may itself hold an F or a D.
     for (size_t k = 1; (k = want.find_first_of("FD", k)) != std::string::npos; k++) {
-      if (want[k - 1] != '^' && want[k - 1] != ' ' && want[k - 1] != '\n')
-        continue;
+      if (want[k - 1] != '^' && want[k - 1] != ' ' && want[k - 1] != '\n') continue;
       std::string path = want[k] == 'F' ? d.at("subtasks.txt") : d.path;
       want.replace(k, 1, path);
       k += path.size() - 1;
