@@ -268,12 +268,19 @@ need('dmoj: init.yml: a batch a subtask, its points and tests, then the sample, 
 td = out + '/hydro/water/testdata/'
 cases = lambda c: {ours[read(td + i)] for i, a in re.findall(r'input: (\S+)\n    output: (\S+)', c)
                    if read(td + a) == ans(ours[read(td + i)])}
-hs = re.findall(r'^- id: (\d+)\n  score: (\d+)\n  type: min\n  cases:\n((?:  - .*\n    .*\n)+)',
-                open(td + 'config.yaml').read(), re.M)
-need('hydro: config.yaml: subtasks 1 to K of type min, each its score and tests, the sample in none',
-     [int(i) for i, _, _ in hs] == list(range(1, len(subs) + 1)) and
-     [(int(p), cases(c)) for _, p, c in hs] == subs and
-     f'runs {sum(len(m) for _, m in subs)} cases' in open(out + '/hydro/README.txt').read())
+hs = re.findall(r'^- id: (\d+)\n  score: (\d+)\n  type: min\n(?:  if: \[([\d, ]+)\]\n)?  cases:(?: \[\]\n|\n'
+                r'((?:  - .*\n    .*\n)+))', open(td + 'config.yaml').read(), re.M)
+def hydro(failing):  # the judge's flow: a subtask's points when its cases pass and none under if failed
+    failed = {i for i, _, _, c in hs if cases(c) & failing}
+    return sum(int(p) for i, p, f, c in hs if i not in failed and not failed & set(f.split(', ')))
+need('hydro: config.yaml: subtasks 1 to K of type min, each failing test costs the points of those it '
+     'is in, a test listed once where a subtask within stands for it, the sample in none',
+     [int(i) for i, _, _, _ in hs] == list(range(1, len(subs) + 1)) and
+     [int(p) for _, p, _, _ in hs] == [p for p, _ in subs] and
+     all(hydro({t}) == left(t) for t in [None, 'sample'] + names) and
+     sum(len(re.findall('input:', c)) for *_, c in hs) < sum(len(m) for _, m in subs) and
+     f'runs {sum(len(re.findall("input:", c)) for *_, c in hs)} cases' in
+     open(out + '/hydro/README.txt').read())
 s2, groups = out + '/sio2/wat/', {}
 for f in os.listdir(s2 + 'in'):  # the group is in the name, the test in the bytes, the answer beside it
     k = ours[read(s2 + 'in/' + f)]
