@@ -31,7 +31,8 @@ void write_dmoj(const task &t) {
   remove_tree(zipped);
   // Compiled alone, check.cpp takes INPUT OUTPUT ANSWER and exits 0, 1, 2 or 3 as the judge's
   // testlib module reads them; beside a testlib.h it is a testlib checker, with the same codes.
-  put(t.p.single + "/check.cpp", dm + "/check.cpp");
+  // The judge's internal error carries the checker's stdout alone: a broken test is said there.
+  put_silent_check(t, dm + "/check.cpp");
   put(t.pdf, dm + "/statement.pdf");
   write_file(dm + "/init.yml",
              format("archive: tests.zip\nchecker:\n  name: bridged\n  args:\n    files: check.cpp\n"

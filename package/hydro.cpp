@@ -74,10 +74,7 @@ void write_hydro(const task &t) {
     put(t.tests[i].ans, hy + "/testdata/" + number(t, i) + ".ans");
   }
   // Hydro reads FAIL on stderr as a wrong answer: its checker says a broken test by its exit alone.
-  std::string check;
-  if (!read_file(t.p.single + "/check.cpp", &check))
-    fail("cannot read '%s/check.cpp'", t.p.single.c_str());
-  write_file(hy + "/testdata/check.cpp", "#define SILENT_FAIL 1\n" + check);
+  put_silent_check(t, hy + "/testdata/check.cpp");
   write_file(hy + "/testdata/config.yaml", config(t));
   put(t.pdf, hy + "/additional_file/statement.pdf");
   write_file(hy + "/problem.yaml", "title: " + yaml_string(t.title) + "\ntag: []\n");

@@ -76,6 +76,9 @@ int run(const std::vector<std::string> &argv, const std::string &dir, const std:
 // The sources of one folder of the solutions shipped (DIR's, else the project's own), as invoke
 // takes them: regular files with a language, in name order; their paths.
 std::vector<std::string> sources_in(const task &t, const char *folder);
+// check.cpp written to path with "#define SILENT_FAIL 1" first: for a host that takes a message on
+// stderr for a verdict, or shows only stdout, a broken test is said on stdout alone, exit 3.
+void put_silent_check(const task &t, const std::string &path);
 // A YAML string in double quotes, whatever colons, quotes or backslashes it holds.
 std::string yaml_string(const std::string &s);
 // GroupMin's parameters for tests numbered from 0 as the olympiad system's loaders name them

@@ -141,6 +141,15 @@ int main(int argc, char **argv) {
   case judge_error:
     break;
   }
+#ifdef SILENT_FAIL
+  // For a host that shows only a checker's standard output in its failure's message: the reason
+  // there, nothing on stderr, as with a testlib.h.
+  if (paths == 3) {
+    printf("%s\n", broken_text());
+    fflush(stdout);
+    return 3;
+  }
+#endif
   return verdict(3, "FAIL", "fail", broken_text());
 }
 #endif

@@ -144,9 +144,11 @@ big = max(len(read(f)) for f in [s_ans] + [f'{tests}/{k}.ans' for k in kept])
 q = lambda s, more='': '"' + re.sub(r'([\\"' + more + '])', r'\\\1', s) + '"'  # a quoted YAML or INI value
 dm, hy, s2, bc = (out + p for p in ('/dmoj/water/', '/hydro/water/', '/sio2/wat/', '/boca/water/'))
 y = text(dm + 'init.yml')
-need('dmoj: init.yml: tests.zip, the bridged testlib checker check.cpp, the output limit', y.startswith(
+need('dmoj: init.yml: tests.zip, the bridged testlib checker check.cpp saying a broken test on stdout, '
+     'the output limit', y.startswith(
      'archive: tests.zip\nchecker:\n  name: bridged\n  args:\n    files: check.cpp\n    lang: CPP17\n'
-     '    type: testlib\n') and read(dm + 'check.cpp') == read(single + '/check.cpp') and
+     '    type: testlib\n') and
+     read(dm + 'check.cpp') == b'#define SILENT_FAIL 1\n' + read(single + '/check.cpp') and
      int(re.search(r'^output_limit_length: (\d+)$', y, re.M)[1]) >= max(2 * big, 8 << 20))
 need('dmoj: init.yml: a case a test of 1 point in order, then the sample of 0 points',
      re.findall(r'^- \{in: (\S+), out: (\S+), points: (\d+)\}$', y, re.M) ==

@@ -103,6 +103,12 @@ TEST(single_source, every_case_exactly_as_the_built_program) {
         EXPECT_EQ(bytes(d.at("score")), std::to_string(r.score));
       }
     }
+    // With SILENT_FAIL a broken test's reason is on stdout alone; every other verdict as it was.
+    trace plain = three(SINGLE_CHECK_PATH, d), silent = three(SILENT_CHECK_PATH, d);
+    bool broken = plain.status == 3 && plain.err.compare(0, 5, "FAIL ") == 0;
+    EXPECT_EQ(silent.status, plain.status);
+    EXPECT_EQ(silent.out, broken ? plain.err.substr(5) : plain.out);
+    EXPECT_EQ(silent.err, broken ? "" : plain.err);
   }
 }
 
