@@ -1,5 +1,6 @@
 // The processes of a run as /proc shows them from outside its sandbox, and what the kernel counts
-// for each: their resident memory and how long their threads waited for a CPU.
+// for each: their resident memory and how long their threads waited for a CPU, which the
+// wall-clock guard takes off.
 #pragma once
 #include <sys/types.h>
 
@@ -23,6 +24,7 @@ struct guard {
   std::vector<std::pair<pid_t, long long>> seen; // each thread's wait at the last look
 };
 
+// Starts the account afresh at now, in ns.
 void guard_restart(guard *g, long long now);
 // The ns the guard counts at now, given each thread's wait as cpu_waits tells it now: each look
 // takes off the largest rise of any one thread's wait since the last.
